@@ -1,0 +1,3 @@
+#include "jvmselect.h"
+
+bool selectJVMLibrary(const char*, const char*, char*) { return false; }

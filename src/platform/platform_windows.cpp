@@ -1,0 +1,120 @@
+// The real Windows calls behind platform.h, nothing more.
+#include "platform.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <cstddef>
+#include <sys/stat.h>
+
+static_assert(sizeof(ProcessEntry) == sizeof(PROCESSENTRY32), "ProcessEntry mirrors PROCESSENTRY32");
+static_assert(offsetof(ProcessEntry, szExeFile) == offsetof(PROCESSENTRY32, szExeFile),
+              "ProcessEntry mirrors PROCESSENTRY32");
+static_assert(sizeof(OSVERSIONINFOA) == 148, "OSVERSIONINFOA is 148 bytes");
+
+const RegKey regLocalMachine = reinterpret_cast<RegKey>(HKEY_LOCAL_MACHINE);
+const RegKey regPerformanceData = reinterpret_cast<RegKey>(HKEY_PERFORMANCE_DATA);
+const SnapshotHandle invalidSnapshot = INVALID_HANDLE_VALUE;
+
+static HKEY toHkey(RegKey key) { return reinterpret_cast<HKEY>(key); }
+
+int32_t regOpenKey(RegKey parent, const char* subKey, uint32_t access, RegKey* result) {
+    HKEY opened = nullptr;
+    LONG rc = RegOpenKeyExA(toHkey(parent), subKey, 0, access, &opened);
+    *result = reinterpret_cast<RegKey>(opened);
+    return rc;
+}
+
+int32_t regQueryValue(RegKey key, const char* valueName, uint32_t* type, unsigned char* data,
+                      uint32_t* size) {
+    DWORD t = 0;
+    DWORD s = size ? *size : 0;
+    LONG rc = RegQueryValueExA(toHkey(key), valueName, nullptr, type ? &t : nullptr, data,
+                               size ? &s : nullptr);
+    if (type) *type = t;
+    if (size) *size = s;
+    return rc;
+}
+
+int32_t regCloseKey(RegKey key) { return RegCloseKey(toHkey(key)); }
+
+uint32_t getModulePath(char* buffer, uint32_t size) {
+    return GetModuleFileNameA(nullptr, buffer, size);
+}
+
+bool pathExists(const char* path) {
+    struct _stat info;
+    return _stat(path, &info) == 0;
+}
+
+FILE* openTextFile(const char* path) { return fopen(path, "r"); }
+
+// freopen closes the stream before it opens the file, so a file that will
+// not open would leave the stream closed. Trying the file first keeps the
+// stream where it was in that case.
+static bool reopenStream(const char* path, const char* mode, FILE* stream) {
+    FILE* probe = fopen(path, mode);
+    if (!probe) return false;
+    fclose(probe);
+    return freopen(path, mode, stream) != nullptr;
+}
+
+bool reopenStdout(const char* path) { return reopenStream(path, "w", stdout); }
+bool reopenStderr(const char* path) { return reopenStream(path, "a+", stderr); }
+
+LibHandle loadLibrary(const char* path) { return LoadLibraryA(path); }
+LibHandle findLoadedModule(const char* name) { return GetModuleHandleA(name); }
+void* findSymbol(LibHandle library, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+uint32_t lastErrorCode() { return GetLastError(); }
+
+bool describeError(uint32_t code, char* text, size_t size) {
+    if (size == 0) return false;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                             code, 0, text, static_cast<DWORD>(size), nullptr);
+    if (n == 0 || n >= size) return false;
+    while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ')) --n;
+    text[n] = '\0';
+    return n > 0;
+}
+
+uint32_t getPlatformId() {
+    OSVERSIONINFOA info;
+    memset(&info, 0, sizeof info);
+    info.dwOSVersionInfoSize = 148;
+    GetVersionExA(&info);
+    return info.dwPlatformId;
+}
+
+int wideToAnsi(const uint16_t* wide, char* out, int outSize) {
+    return WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWCH>(wide), -1, out, outSize,
+                               nullptr, nullptr);
+}
+
+typedef HANDLE(WINAPI* CreateSnapshotFn)(DWORD, DWORD);
+typedef BOOL(WINAPI* ProcessWalkFn)(HANDLE, LPPROCESSENTRY32);
+
+SnapshotHandle callCreateSnapshot(void* createSnapshot, uint32_t flags, uint32_t processId) {
+    return reinterpret_cast<CreateSnapshotFn>(createSnapshot)(flags, processId);
+}
+
+int callProcessWalk(void* process32FirstOrNext, SnapshotHandle snapshot, ProcessEntry* entry) {
+    return reinterpret_cast<ProcessWalkFn>(process32FirstOrNext)(
+        snapshot, reinterpret_cast<LPPROCESSENTRY32>(entry));
+}
+
+void closeSnapshot(SnapshotHandle snapshot) { CloseHandle(snapshot); }
+
+int showMessageBox(const char* text, const char* caption, unsigned style) {
+    return MessageBoxA(nullptr, text, caption, style);
+}
+
+void* allocate(size_t size) { return malloc(size); }
+void* reallocate(void* block, size_t size) { return realloc(block, size); }
+void release(void* block) { free(block); }
+
+void prepareProcess(int, char**) {}
