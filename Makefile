@@ -1,0 +1,40 @@
+# Three builds from one source, over the CMake presets:
+#   dist/win32/launcher.exe  i686, the primary target
+#   dist/win64/launcher.exe  x86_64, the one that runs under Wine here
+#   dist/host/launcher       Linux, for launches against the JVMs here
+JOBS ?= 2
+# Another place for the builds, e.g. to keep two work trees apart.
+BUILD ?= build
+DIST ?= dist
+B := $(abspath $(BUILD))
+D := $(abspath $(DIST))
+
+.PHONY: all deps host win32 win64 check unit demo clean
+
+all: host win32 win64
+
+deps:
+	@bash scripts/deps.sh
+
+host:
+	cmake --preset host -B $(B)/host -DLAUNCHER_DIST=$(D) -DLAUNCHER_BUILD_ROOT=$(B) >/dev/null
+	cmake --build $(B)/host -j$(JOBS)
+	install -D $(B)/host/launcher $(D)/host/launcher
+
+win32 win64:
+	cmake --preset $@ -B $(B)/$@ >/dev/null
+	cmake --build $(B)/$@ -j$(JOBS)
+	install -D $(B)/$@/launcher.exe $(D)/$@/launcher.exe
+
+# Every test label: unit, jvm, wine and ui.
+check: deps all
+	cd $(B)/host && ctest --output-on-failure -j$(JOBS)
+
+unit: host
+	cd $(B)/host && ctest --output-on-failure -j$(JOBS) -L unit
+
+demo: deps all
+	bash scripts/demo.sh
+
+clean:
+	rm -rf $(B) $(D)
