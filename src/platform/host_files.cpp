@@ -76,10 +76,13 @@ FILE* openHostTextFile(const char* windowsPath) {
     return text;
 }
 
-bool reopenHostStream(const char* windowsPath, const char* mode, FILE* stream) {
+// Trying the file first (which also creates or empties it) leaves the
+// stream where it was when the file does not open. Both streams write in
+// append mode, so that neither overwrites what the other wrote.
+bool reopenHostStream(const char* windowsPath, const char* probeMode, FILE* stream) {
     std::string path = hostPath(windowsPath);
-    FILE* probe = fopen(path.c_str(), mode);
+    FILE* probe = fopen(path.c_str(), probeMode);
     if (!probe) return false;
     fclose(probe);
-    return freopen(path.c_str(), mode, stream) != nullptr;
+    return freopen(path.c_str(), "a+", stream) != nullptr;
 }

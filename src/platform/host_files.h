@@ -10,5 +10,6 @@ std::string hostPath(const char* windowsPath);
 // fopen(path, "r") as Windows text mode reads: a CR before an LF is dropped
 // and a Ctrl-Z ends the file. A directory does not open, as on Windows.
 FILE* openHostTextFile(const char* windowsPath);
-// freopen that leaves the stream untouched when the file cannot be opened.
-bool reopenHostStream(const char* windowsPath, const char* mode, FILE* stream);
+// Opens the file with probeMode ("w" empties it), then moves the stream to
+// it in append mode; the stream stays untouched when the file will not open.
+bool reopenHostStream(const char* windowsPath, const char* probeMode, FILE* stream);

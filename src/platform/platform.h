@@ -44,8 +44,10 @@ bool pathExists(const char* path);
 // fopen(path, "r"): text mode, a CR before an LF is dropped on reading.
 // Null when the file cannot be opened, and for a directory.
 FILE* openTextFile(const char* path);
-// Moves standard output ("w") or standard error ("a+") to the file at path.
-// Either the stream is moved, or it is left as it was and false comes back.
+// Moves standard output (the file created or emptied first) or standard
+// error (the file kept) to the file at path; both then append, so neither
+// overwrites the other's lines. Either the stream is moved, or it is left
+// as it was and false comes back.
 bool reopenStdout(const char* path);
 bool reopenStderr(const char* path);
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cstddef>
+#include <io.h>
 #include <sys/stat.h>
 
 static_assert(sizeof(ProcessEntry) == sizeof(PROCESSENTRY32), "ProcessEntry mirrors PROCESSENTRY32");
@@ -52,17 +53,24 @@ bool pathExists(const char* path) {
 FILE* openTextFile(const char* path) { return fopen(path, "r"); }
 
 // freopen closes the stream before it opens the file, so a file that will
-// not open would leave the stream closed. Trying the file first keeps the
-// stream where it was in that case.
-static bool reopenStream(const char* path, const char* mode, FILE* stream) {
-    FILE* probe = fopen(path, mode);
+// not open would leave the stream closed. Trying the file first (which
+// also creates or empties it) keeps the stream where it was in that case.
+// Both streams then write in append mode: with standard output at a
+// position of its own, its next line would overwrite what standard error
+// had appended meanwhile.
+static bool reopenStream(const char* path, const char* probeMode, FILE* stream, DWORD handleId) {
+    FILE* probe = fopen(path, probeMode);
     if (!probe) return false;
     fclose(probe);
-    return freopen(path, mode, stream) != nullptr;
+    if (!freopen(path, "a+", stream)) return false;
+    // A windowed program's runtime does not hand the new file to the
+    // process's standard handle, which the Java runtime writes through.
+    SetStdHandle(handleId, reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))));
+    return true;
 }
 
-bool reopenStdout(const char* path) { return reopenStream(path, "w", stdout); }
-bool reopenStderr(const char* path) { return reopenStream(path, "a+", stderr); }
+bool reopenStdout(const char* path) { return reopenStream(path, "w", stdout, STD_OUTPUT_HANDLE); }
+bool reopenStderr(const char* path) { return reopenStream(path, "a+", stderr, STD_ERROR_HANDLE); }
 
 LibHandle loadLibrary(const char* path) { return LoadLibraryA(path); }
 LibHandle findLoadedModule(const char* name) { return GetModuleHandleA(name); }
