@@ -56,6 +56,19 @@ expect_text() {
     fi
 }
 
+# expect_start NAME FILE: the first lines of FILE (CR removed) must equal
+# standard input; later lines (a later step's account) may follow.
+expect_start() {
+    local name="$1" file="$2" expected
+    checks=$((checks + 1))
+    expected=$(mktemp "$work/expected.XXXXXX")
+    cat >"$expected"
+    if ! tr -d '\r' <"$file" | head -n "$(wc -l <"$expected")" | cmp -s - "$expected"; then
+        fail "$name: $file does not start as expected"
+        tr -d '\r' <"$file" | diff -u "$expected" - | head -40 >&2 || true
+    fi
+}
+
 # expect_contains NAME FILE TEXT
 expect_contains() {
     checks=$((checks + 1))

@@ -19,7 +19,7 @@ no equals here
 CFG
 run_launcher "$app" "" "two words"
 expect_status "full configuration" 1
-expect_text "full configuration stdout" "$app/out" <<'OUT'
+expect_start "full configuration stdout" "$app/out" <<'OUT'
 Executing launcher.exe.
 Creating options array.
 Adding option <-Djava.class.path=.;>
@@ -52,7 +52,7 @@ app=$(new_app option)
 printf 'mainclass=Other\n' >"$app/other.cfg"
 run_launcher "$app" -f other.cfg a
 expect_status "-f" 1
-expect_text "-f stdout" "$app/out" <<'OUT'
+expect_start "-f stdout" "$app/out" <<'OUT'
 Executing launcher.exe.
 Creating options array.
 Adding option <-Djava.class.path=.;>
