@@ -34,7 +34,7 @@ unit: host
 	cd $(B)/host && ctest --output-on-failure -j$(JOBS) -L unit
 
 demo: deps all
-	bash scripts/demo.sh
+	DIST=$(D) BUILD=$(B) bash scripts/demo.sh
 
 clean:
 	rm -rf $(B) $(D)
