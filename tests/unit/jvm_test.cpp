@@ -1,0 +1,336 @@
+// The JVM invocation and the Java argument strings, against the stand-in
+// virtual machine of tests/stubvm, which writes its records straight to the
+// descriptors: the launcher's lines keep their place among them only if the
+// launcher flushes before every hand-over.
+#include "harness.h"
+
+#include "config/settings.h"
+#include "jvm/invoke.h"
+#include "jvm/jstrings.h"
+#include "launcher/lists.h"
+
+#include <gtest/gtest.h>
+
+#include <jni.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const jvmDll = "C:\\App\\jre\\bin\\client\\jvm.dll";
+const char* const marker = "--- runJavaMain\n";
+char libraryToken;
+
+void registerSymbol(const char* name, void* symbol) {
+    fake::state.symbols[std::string(jvmDll) + "!" + name] = symbol;
+}
+
+// The stand-in VM as the library at jvmDll.
+void installStub(bool withDefaultArgs = true, bool withCreate = true) {
+    fake::state.libraries[jvmDll] = &libraryToken;
+    if (withDefaultArgs)
+        registerSymbol("JNI_GetDefaultJavaVMInitArgs",
+                       reinterpret_cast<void*>(&JNI_GetDefaultJavaVMInitArgs));
+    if (withCreate) registerSymbol("JNI_CreateJavaVM", reinterpret_cast<void*>(&JNI_CreateJavaVM));
+}
+
+struct Invocation {
+    std::vector<std::string> options;
+    std::vector<std::string> args;
+    std::string mainClass = "com.example.App";
+};
+
+// In the child: fills both lists, runs runJavaMain after the marker line and
+// writes the outcome and the state of the lists to the file "result".
+void invokeBody(void* context) {
+    const Invocation* invocation = static_cast<const Invocation*>(context);
+    for (const std::string& option : invocation->options) addOption(strdup(option.c_str()), nullptr);
+    createAppArgs();
+    for (const std::string& arg : invocation->args) addAppArg(arg.c_str());
+    mainClassName = strdup(invocation->mainClass.c_str());
+    printf("%s", marker);
+    Outcome outcome = runJavaMain(jvmDll);
+    FILE* result = fopen("result", "w");
+    fprintf(result, "%d/%d options %s, arguments %s", outcome.code, outcome.failed,
+            vmOptions ? "kept" : "released", appArgs ? "kept" : "released");
+    fclose(result);
+}
+
+struct Result {
+    std::string out; // what runJavaMain and the stand-in wrote on standard output
+    std::string err;
+    std::string result;
+    int status;
+};
+
+Result invoke(const Invocation& invocation) {
+    TempDir dir;
+    LaunchRun run = runInChild(dir.path, invokeBody, const_cast<Invocation*>(&invocation));
+    size_t start = run.out.find(marker);
+    EXPECT_NE(start, std::string::npos) << run.out;
+    std::string out = start == std::string::npos ? run.out : run.out.substr(start + strlen(marker));
+    return {out, run.err, dir.read("result"), run.status};
+}
+
+Invocation withOptions(std::vector<std::string> extra, std::string mainClass = "com.example.App") {
+    Invocation invocation;
+    invocation.options = {"-Djava.class.path=.;", "-noverbose"};
+    for (auto& option : extra) invocation.options.push_back(option);
+    invocation.mainClass = mainClass;
+    return invocation;
+}
+
+std::vector<std::string> linesWith(const std::string& text, const std::string& prefix) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string lastLine(std::string text) {
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    size_t newline = text.rfind('\n');
+    return newline == std::string::npos ? text : text.substr(newline + 1);
+}
+
+} // namespace
+
+TEST(RunJavaMain, SuccessfulCallWritesItsAccountBeforeTheApplicationsOutput) {
+    fake::reset();
+    installStub();
+    Invocation invocation = withOptions({"-Dapp.mode=test"});
+    invocation.args = {"a", "", "b c", "\xe9\xff"};
+    Result r = invoke(invocation);
+    EXPECT_EQ(r.result, "0/0 options released, arguments released");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out,
+              "JNI_GetDefaultJavaVMInitArgs from DLL\n"
+              "stubvm: JNI_GetDefaultJavaVMInitArgs version 0x10002\n"
+              "JNI_CreateJavaVM from DLL\n"
+              "stubvm: JNI_CreateJavaVM version 0x10002, 3 option(s), ignoreUnrecognized 1\n"
+              "stubvm: option 0 <-Djava.class.path=.;>\n"
+              "stubvm: option 1 <-noverbose>\n"
+              "stubvm: option 2 <-Dapp.mode=test>\n"
+              "FindClass\n"
+              "Searching for class <com/example/App>\n"
+              "GetStaticMethodID\n"
+              "CallStaticVoidMethod <main> with 4 arg(s)\n"
+              "\n"
+              "===========================================\n"
+              "\n"
+              "stubvm: main com/example/App with 4 arg(s)\n"
+              "stubvm: arg 0 <a>\n"
+              "stubvm: arg 1 <>\n"
+              "stubvm: arg 2 <b c>\n"
+              "stubvm: arg 3 <\xe9\xff>\n"
+              "stubvm: DestroyJavaVM, at most 6 local references were live\n");
+}
+
+TEST(RunJavaMain, NoArgumentsGiveAnEmptyArray) {
+    fake::reset();
+    installStub();
+    Result r = invoke(withOptions({}));
+    EXPECT_EQ(r.result, "0/0 options released, arguments released");
+    EXPECT_NE(r.out.find("CallStaticVoidMethod <main> with 0 arg(s)\n\n"
+                         "===========================================\n\n"
+                         "stubvm: main com/example/App with 0 arg(s)\n"
+                         "stubvm: DestroyJavaVM"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST(RunJavaMain, EachFailureHasItsCodeAndItsLines) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> options;
+        const char* mainClass;
+        bool hasLibrary, hasDefaultArgs, hasCreate;
+        const char* result;
+        const char* err;          // standard error, exactly
+        const char* lastOutLine;  // the last line on standard output
+    };
+    const std::string missingClassError =
+        "Exception in thread \"main\" java.lang.NoClassDefFoundError: com/example/MissingApp\n"
+        "\tat stubvm.StandIn.call(StandIn.java)\n";
+    const std::string loadError = std::string("Error loading: ") + jvmDll + "\n";
+    const Case cases[] = {
+        {"library does not load", {}, "App", false, true, true, "1/1 options kept, arguments kept",
+         loadError.c_str(), ""},
+        {"no JNI_GetDefaultJavaVMInitArgs", {}, "App", true, false, true,
+         "1/1 options kept, arguments kept", loadError.c_str(), ""},
+        {"no JNI_CreateJavaVM", {}, "App", true, true, false, "1/1 options kept, arguments kept",
+         loadError.c_str(), ""},
+        {"creation refused", {"-Dstubvm.create=fail"}, "App", true, true, true,
+         "3/1 options released, arguments kept", "Error: the stand-in VM was told not to start.\n",
+         "stubvm: option 2 <-Dstubvm.create=fail>"},
+        {"class missing", {}, "com.example.MissingApp", true, true, true,
+         "4/1 options released, arguments kept", missingClassError.c_str(),
+         "Searching for class <com/example/MissingApp>"},
+        {"class missing, nothing pending", {"-Dstubvm.quiet=1"}, "com.example.MissingApp", true,
+         true, true, "4/1 options released, arguments kept", "Can't find startup class!\n",
+         "Searching for class <com/example/MissingApp>"},
+        {"main missing", {}, "NoMainApp", true, true, true, "5/1 options released, arguments kept",
+         "Exception in thread \"main\" java.lang.NoSuchMethodError: main\n"
+         "\tat stubvm.StandIn.call(StandIn.java)\n",
+         "GetStaticMethodID"},
+        {"main missing, nothing pending", {"-Dstubvm.quiet=1"}, "NoMainApp", true, true, true,
+         "5/1 options released, arguments kept", "Can't find startup method!\n",
+         "GetStaticMethodID"},
+        {"main throws", {}, "Throws", true, true, true, "9/1 options released, arguments released",
+         "Exception in thread \"main\" java.lang.IllegalStateException: thrown by main\n"
+         "\tat stubvm.StandIn.call(StandIn.java)\n",
+         "stubvm: DestroyJavaVM, at most 6 local references were live"},
+    };
+    for (const Case& c : cases) {
+        fake::reset();
+        if (c.hasLibrary) installStub(c.hasDefaultArgs, c.hasCreate);
+        Invocation invocation = withOptions(c.options, c.mainClass);
+        invocation.args = {"one", "two"};
+        Result r = invoke(invocation);
+        EXPECT_EQ(r.result, c.result) << c.what;
+        EXPECT_EQ(r.err, c.err) << c.what;
+        EXPECT_EQ(lastLine(r.out), c.lastOutLine) << c.what << "\n" << r.out;
+        if (!c.hasDefaultArgs || !c.hasCreate) {
+            EXPECT_EQ(r.out, "") << c.what;
+        }
+    }
+}
+
+// Whichever JNI call fails while the array is made: code 8, the pending
+// exception described, main never called, the argument array released.
+TEST(RunJavaMain, ArgumentArrayFailuresEndWithCode8) {
+    struct Case {
+        const char* fail;
+        const char* description;
+    };
+    const Case cases[] = {
+        {"FindClass:2", "java.lang.OutOfMemoryError: FindClass failed as asked"},
+        {"NewObjectArray:1", "java.lang.OutOfMemoryError: NewObjectArray failed as asked"},
+        {"FindClass:5", "java.lang.OutOfMemoryError: FindClass failed as asked"},
+        {"GetMethodID:3", "java.lang.OutOfMemoryError: GetMethodID failed as asked"},
+        {"NewByteArray:1", "java.lang.OutOfMemoryError: NewByteArray failed as asked"},
+        {"SetByteArrayRegion:2", "java.lang.ArrayIndexOutOfBoundsException: SetByteArrayRegion"},
+        {"NewObject:3", "java.lang.OutOfMemoryError: NewObject failed as asked"},
+    };
+    for (const Case& c : cases) {
+        fake::reset();
+        installStub();
+        Invocation invocation = withOptions({std::string("-Dstubvm.fail=") + c.fail});
+        invocation.args = {"one", "two", "three"};
+        Result r = invoke(invocation);
+        EXPECT_EQ(r.result, "8/1 options released, arguments released") << c.fail;
+        EXPECT_EQ(r.err, std::string("Exception in thread \"main\" ") + c.description +
+                             "\n\tat stubvm.StandIn.call(StandIn.java)\n")
+            << c.fail;
+        EXPECT_EQ(r.out.find("CallStaticVoidMethod"), std::string::npos) << c.fail;
+        EXPECT_EQ(r.out.find("stubvm: main"), std::string::npos) << c.fail;
+        EXPECT_EQ(r.out.find("WARNING"), std::string::npos) << c.fail << "\n" << r.out;
+    }
+}
+
+// The JNI calls for one argument, in their order, with every reference
+// but the array's own given back.
+TEST(JavaStrings, OneArgumentTakesTheseCallsInThisOrder) {
+    fake::reset();
+    installStub();
+    Invocation invocation = withOptions({"-Dstubvm.trace=1"});
+    invocation.args = {"xy"};
+    Result r = invoke(invocation);
+    EXPECT_EQ(r.result, "0/0 options released, arguments released");
+    std::vector<std::string> calls = linesWith(r.out, "stubvm: call ");
+    std::vector<std::string> expected = {
+        "stubvm: call FindClass com/example/App",
+        "stubvm: call GetStaticMethodID main",
+        "stubvm: call FindClass java/lang/String",
+        "stubvm: call NewObjectArray java/lang/String",
+        "stubvm: call FindClass java/lang/String",
+        "stubvm: call GetMethodID <init>",
+        "stubvm: call NewByteArray 2",
+        "stubvm: call SetByteArrayRegion",
+        "stubvm: call ExceptionOccurred none",
+        "stubvm: call NewObject java/lang/String",
+        "stubvm: call DeleteLocalRef bytes",
+        "stubvm: call DeleteLocalRef class java/lang/String",
+        "stubvm: call SetObjectArrayElement",
+        "stubvm: call DeleteLocalRef string",
+        "stubvm: call CallStaticVoidMethod com/example/App",
+        "stubvm: call ExceptionOccurred none",
+    };
+    EXPECT_EQ(calls, expected) << r.out;
+}
+
+// Each argument gives back its class reference: 500 of them stay within the
+// 16 local references that JNI guarantees.
+TEST(JavaStrings, FiveHundredArgumentsStayWithinTheGuaranteedReferences) {
+    fake::reset();
+    installStub();
+    Invocation invocation = withOptions({});
+    for (int i = 0; i < appArgLimit; ++i) invocation.args.push_back(std::to_string(i));
+    Result r = invoke(invocation);
+    EXPECT_EQ(r.result, "0/0 options released, arguments released");
+    EXPECT_NE(r.out.find("stubvm: main com/example/App with 500 arg(s)\n"), std::string::npos);
+    EXPECT_NE(r.out.find("stubvm: arg 499 <499>\n"), std::string::npos);
+    EXPECT_NE(r.out.find("stubvm: DestroyJavaVM, at most 6 local references were live\n"),
+              std::string::npos)
+        << r.out.substr(r.out.size() > 200 ? r.out.size() - 200 : 0);
+}
+
+namespace {
+
+struct ClassName {
+    const char* given;
+    const char* searched;
+};
+
+// In the child: a stand-in VM made directly, then findMainClass.
+void findClassBody(void* context) {
+    const ClassName* name = static_cast<const ClassName*>(context);
+    JavaVMOption option = {const_cast<char*>("-Dstubvm.trace=1"), nullptr};
+    JavaVMInitArgs args = {JNI_VERSION_1_2, 1, &option, JNI_TRUE};
+    JavaVM* vm = nullptr;
+    JNIEnv* env = nullptr;
+    if (JNI_CreateJavaVM(&vm, reinterpret_cast<void**>(&env), &args) != JNI_OK) return;
+    printf("%s", marker);
+    jclass found = findMainClass(env, name->given);
+    printf("result %s\n", found ? "class" : "null");
+}
+
+} // namespace
+
+TEST(FindMainClass, DotsBecomeSlashesAndNothingElseChanges) {
+    const ClassName cases[] = {
+        {"com.example.App", "com/example/App"},
+        {"Outer$Inner", "Outer$Inner"},
+        {"com/example/App", "com/example/App"},
+        {"a..b.", "a//b/"},
+    };
+    for (const ClassName& c : cases) {
+        fake::reset();
+        TempDir dir;
+        LaunchRun run = runInChild(dir.path, findClassBody, const_cast<ClassName*>(&c));
+        std::string out = run.out.substr(run.out.find(marker) + strlen(marker));
+        EXPECT_EQ(out, std::string("Searching for class <") + c.searched + ">\n" +
+                           "stubvm: call FindClass " + c.searched + "\nresult class\n")
+            << c.given;
+    }
+}
+
+TEST(FindMainClass, NoMemoryForTheNameEndsTheLaunch) {
+    fake::reset();
+    fake::state.failNth[fake::Call::allocate] = 0;
+    ClassName name = {"com.example.App", ""};
+    TempDir dir;
+    LaunchRun run = runInChild(dir.path, findClassBody, &name);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Out of memory.\nCould not execute program!\n");
+    EXPECT_EQ(run.out.find("stubvm: call FindClass"), std::string::npos);
+}
