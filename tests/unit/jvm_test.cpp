@@ -334,3 +334,88 @@ TEST(FindMainClass, NoMemoryForTheNameEndsTheLaunch) {
     EXPECT_EQ(run.err, "Out of memory.\nCould not execute program!\n");
     EXPECT_EQ(run.out.find("stubvm: call FindClass"), std::string::npos);
 }
+
+namespace {
+
+// A private runtime at C:\App\jre whose client VM is the stand-in.
+void installPrivateRuntime() {
+    fake::state.modulePath = "C:\\App\\launcher.exe";
+    fake::state.existingPaths = {"C:\\App\\jre\\bin\\java.dll", jvmDll};
+    installStub();
+}
+
+} // namespace
+
+TEST(JavaLaunch, WholeLaunchReachesMainAndEndsWithStatus0) {
+    fake::reset();
+    installPrivateRuntime();
+    TempDir dir;
+    dir.write("Vintral.cfg", "mainclass=com.example.App\nvmargs=app.mode=test\nappargs=alpha\n");
+    LaunchRun run = runLaunch(dir.path, {"C:\\App\\launcher.exe", "two words"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(run.out,
+              "Executing launcher.exe.\n"
+              "Creating options array.\n"
+              "Adding option <-Djava.class.path=.;>\n"
+              "Adding option <-noverbose>\n"
+              "Reading configuration file Vintral.cfg...\n"
+              "param 'mainclass'='com.example.App'\n"
+              "Main class = com.example.App\n"
+              "param 'vmargs'='app.mode=test'\n"
+              "VM option = app.mode=test\n"
+              "Adding option <-Dapp.mode=test>\n"
+              "param 'appargs'='alpha'\n"
+              "readConfig ended.\n"
+              "3 lines read.\n"
+              "Application arguments = alpha two words \n"
+              "Application Home is C:\\App\n"
+              "JRE found at C:\\App\\jre\n"
+              "no JVM found at C:\\App\\jre\\bin\\hotspot\\jvm.dll\n"
+              "no JVM found at C:\\App\\jre\\bin\\classic\\jvm.dll\n"
+              "JVM found at C:\\App\\jre\\bin\\client\\jvm.dll\n"
+              "JNI_GetDefaultJavaVMInitArgs from DLL\n"
+              "stubvm: JNI_GetDefaultJavaVMInitArgs version 0x10002\n"
+              "JNI_CreateJavaVM from DLL\n"
+              "stubvm: JNI_CreateJavaVM version 0x10002, 3 option(s), ignoreUnrecognized 1\n"
+              "stubvm: option 0 <-Djava.class.path=.;>\n"
+              "stubvm: option 1 <-noverbose>\n"
+              "stubvm: option 2 <-Dapp.mode=test>\n"
+              "FindClass\n"
+              "Searching for class <com/example/App>\n"
+              "GetStaticMethodID\n"
+              "CallStaticVoidMethod <main> with 2 arg(s)\n"
+              "\n"
+              "===========================================\n"
+              "\n"
+              "stubvm: main com/example/App with 2 arg(s)\n"
+              "stubvm: arg 0 <alpha>\n"
+              "stubvm: arg 1 <two words>\n"
+              "stubvm: DestroyJavaVM, at most 6 local references were live\n");
+}
+
+// The outcome of runJavaMain reaches the report and the exit status.
+TEST(JavaLaunch, FailuresOfTheInvocationAreReported) {
+    struct Case {
+        const char* config;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"mainclass=Missing\n", "Could not find the startup class. Program will exit!"},
+        {"mainclass=Throws\n", "Program returned with exception."},
+        {"mainclass=App\nvmargs=stubvm.create=fail\n",
+         "Could not initialize the Java virtual machine. Program will exit!"},
+    };
+    for (const Case& c : cases) {
+        fake::reset();
+        installPrivateRuntime();
+        TempDir dir;
+        dir.write("Vintral.cfg", c.config);
+        LaunchRun run = runLaunch(dir.path, {"C:\\App\\launcher.exe"});
+        EXPECT_EQ(run.status, 1) << c.config;
+        ASSERT_EQ(run.boxes.size(), 1u) << c.config;
+        EXPECT_EQ(run.boxes[0].text, c.message);
+        EXPECT_EQ(lastLine(run.err), c.message) << run.err;
+    }
+}
