@@ -30,6 +30,7 @@ enum class Call {
     showMessageBox,
     allocate,
     reallocate,
+    release, // detail: the size the block was allocated with
 };
 const char* callName(Call call);
 

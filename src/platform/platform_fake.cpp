@@ -30,6 +30,7 @@ const char* callName(Call call) {
     case Call::showMessageBox: return "showMessageBox";
     case Call::allocate: return "allocate";
     case Call::reallocate: return "reallocate";
+    case Call::release: return "release";
     }
     return "?";
 }
@@ -44,6 +45,7 @@ int snapshotToken;
 char kernelToken, createToken, firstToken, nextToken;
 size_t snapshotCursor;
 std::map<Call, int> callCounts;
+std::map<void*, size_t> blockSizes; // the live blocks of allocate and reallocate
 
 std::string lower(std::string text) {
     for (char& c : text)
@@ -319,14 +321,29 @@ int showMessageBox(const char* text, const char* caption, unsigned style) {
 
 void* allocate(size_t size) {
     if (record(Call::allocate, std::to_string(size))) return nullptr;
-    return malloc(size ? size : 1);
+    void* block = malloc(size ? size : 1);
+    if (block) blockSizes[block] = size;
+    return block;
 }
 
 void* reallocate(void* block, size_t size) {
     if (record(Call::reallocate, std::to_string(size))) return nullptr;
-    return realloc(block, size ? size : 1);
+    auto known = blockSizes.find(block);
+    size_t oldSize = known != blockSizes.end() ? known->second : 0;
+    if (known != blockSizes.end()) blockSizes.erase(known);
+    void* grown = realloc(block, size ? size : 1);
+    if (grown) blockSizes[grown] = size;
+    else if (block) blockSizes[block] = oldSize;
+    return grown;
 }
 
-void release(void* block) { free(block); }
+void release(void* block) {
+    auto known = blockSizes.find(block);
+    record(Call::release, !block                     ? "null"
+                          : known != blockSizes.end() ? std::to_string(known->second)
+                                                      : "?");
+    if (known != blockSizes.end()) blockSizes.erase(known);
+    free(block);
+}
 
 void prepareProcess(int, char**) {}
