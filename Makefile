@@ -9,7 +9,7 @@ DIST ?= dist
 B := $(abspath $(BUILD))
 D := $(abspath $(DIST))
 
-.PHONY: all deps host win32 win64 check unit demo clean
+.PHONY: all deps host win32 win64 check unit demo clean dist
 
 all: host win32 win64
 
@@ -35,6 +35,10 @@ unit: host
 
 demo: deps all
 	DIST=$(D) BUILD=$(B) bash scripts/demo.sh
+
+# The release: $(D)/launcher-<version>-win32.zip and -win64.zip.
+dist: win32 win64
+	bash scripts/dist.sh $(D)
 
 clean:
 	rm -rf $(B) $(D)
