@@ -21,6 +21,8 @@
 //   -Dstubvm.wait=MS        main waits MS milliseconds before it returns
 //   -Dstubvm.trace=1        every JNI call is recorded
 //   -Dstubvm.record=PATH    the records are appended to PATH, not stdout
+// Built with STUBVM_WITHOUT_CREATE it lacks JNI_CreateJavaVM: a library that
+// no launcher may take for a virtual machine.
 #define _JNI_IMPLEMENTATION_
 #include <jni.h>
 
@@ -524,7 +526,7 @@ template <int... slots> void trapInvoke(std::integer_sequence<int, slots...> seq
     fillWithTraps(&invokeFunctions, traps, sequence);
 }
 
-void buildTables() {
+[[maybe_unused]] void buildTables() {
     trapNative(std::make_integer_sequence<int, sizeof(JNINativeInterface_) / sizeof(void*)>());
     trapInvoke(std::make_integer_sequence<int, sizeof(JNIInvokeInterface_) / sizeof(void*)>());
     nativeFunctions.FindClass = stubFindClass;
@@ -559,6 +561,7 @@ JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
     return initArgs->version >= JNI_VERSION_1_2 ? JNI_OK : JNI_EVERSION;
 }
 
+#ifndef STUBVM_WITHOUT_CREATE
 JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** vm, void** env, void* args) {
     JavaVMInitArgs* initArgs = static_cast<JavaVMInitArgs*>(args);
     readSettings(initArgs);
@@ -579,5 +582,6 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** vm, void** env, void* args) {
     *env = &environment;
     return JNI_OK;
 }
+#endif
 
 } // extern "C"
