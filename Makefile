@@ -9,7 +9,9 @@ DIST ?= dist
 B := $(abspath $(BUILD))
 D := $(abspath $(DIST))
 
-.PHONY: all deps host win32 win64 check unit demo clean dist
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps host win32 win64 asan fuzz-build fuzz check unit demo clean dist
 
 all: host win32 win64
 
@@ -26,9 +28,24 @@ win32 win64:
 	cmake --build $(B)/$@ -j$(JOBS)
 	install -D $(B)/$@/launcher.exe $(D)/$@/launcher.exe
 
-# Every test label: unit, jvm, wine and ui.
-check: deps all
+# The host build and its tests again under ASan and UBSan.
+asan:
+	cmake --preset asan -B $(B)/asan -DLAUNCHER_DIST=$(D) -DLAUNCHER_BUILD_ROOT=$(B) >/dev/null
+	cmake --build $(B)/asan -j$(JOBS)
+
+# Every test label: unit, jvm, wine and ui; then unit and jvm under the
+# sanitizers.
+check: deps all asan
 	cd $(B)/host && ctest --output-on-failure -j$(JOBS)
+	cd $(B)/asan && ctest --output-on-failure -j$(JOBS) -L 'unit|jvm'
+
+fuzz-build:
+	cmake --preset fuzz -B $(B)/fuzz >/dev/null
+	cmake --build $(B)/fuzz -j$(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS.
+fuzz: deps fuzz-build
+	bash scripts/fuzz.sh $(B) $(FUZZ_SECONDS)
 
 unit: host
 	cd $(B)/host && ctest --output-on-failure -j$(JOBS) -L unit

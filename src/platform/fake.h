@@ -84,11 +84,15 @@ struct State {
 
     long failAtCall = -1; // index into calls of the one call that fails
     std::map<Call, int> failNth; // fails the nth (from 0) call of a kind
+    std::vector<Call> failAlways; // every call of these kinds fails
 };
 
 extern State state;
 
 void reset();
+// Forgets the calls made so far, so that failAtCall and failNth count from
+// the next call on; the script stays.
+void clearCalls();
 // A path of the registry with a value; the key is created as needed.
 void setRegValue(const std::string& keyPath, const std::string& name, uint32_t type,
                  const std::string& data);

@@ -60,6 +60,8 @@ bool record(Call call, const std::string& detail) {
     int seen = callCounts[call]++;
     auto nth = state.failNth.find(call);
     if (nth != state.failNth.end() && nth->second == seen) return true;
+    if (std::find(state.failAlways.begin(), state.failAlways.end(), call) != state.failAlways.end())
+        return true;
     return index == state.failAtCall;
 }
 
@@ -100,6 +102,11 @@ void reset() {
     liveKeys.clear();
     callCounts.clear();
     state = State();
+}
+
+void clearCalls() {
+    state.calls.clear();
+    callCounts.clear();
 }
 
 void addKey(const std::string& keyPath) { state.registry[keyPath]; }

@@ -138,7 +138,7 @@ LaunchRun runChild(const std::string& dir, void (*body)(void*), void* context, i
         if (chdir(dir.c_str()) != 0) _exit(120);
         if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr))
             _exit(121);
-        fake::state.calls.clear();
+        fake::clearCalls();
         childRecords = recPath;
         on_exit(leaveChild, nullptr);
         body(context);
