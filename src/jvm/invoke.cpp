@@ -64,16 +64,22 @@ static jint createJavaVM() {
     return result;
 }
 
-// The virtual machine's description of its pending exception, or else our
-// own line.
+// The virtual machine prints the pending exception itself, on its error
+// stream, after everything of ours.
+static void describeException() {
+    flushOutput();
+    jniEnv->ExceptionDescribe();
+}
+
+// The pending exception, or else our own line.
 static void describeFailure(const char* fallback) {
-    if (jniEnv->ExceptionOccurred()) jniEnv->ExceptionDescribe();
+    if (jniEnv->ExceptionOccurred()) describeException();
     else writeErr("%s", fallback);
 }
 
 static bool mainThrew() {
     if (!jniEnv->ExceptionOccurred()) return false;
-    jniEnv->ExceptionDescribe();
+    describeException();
     return true;
 }
 
@@ -100,8 +106,7 @@ Outcome runJavaMain(const char* jvmPath) {
     jobjectArray arguments = newPlatformStringArray(jniEnv, appArgs, appArgCount);
     releaseAppArgArray();
     if (!arguments) {
-        flushOutput();
-        jniEnv->ExceptionDescribe();
+        describeException();
         return {8, 1};
     }
 
