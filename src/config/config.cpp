@@ -4,6 +4,7 @@
 #include "launcher/util.h"
 #include "platform/platform.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -30,22 +31,30 @@ const size_t initialLineSize = 10000;
 
 // Reads the bytes up to and including the next line feed, or to the end of
 // the file. False at the end of the file (or a read error) with nothing read.
+// fgets fills a chunk at a time; a mark in the chunk's last byte tells a
+// full chunk (the line goes on) from a line that ended within it, whatever
+// NUL bytes the line holds.
 bool readLine(FILE* file, LineBuffer* line) {
-    size_t length = 0;
-    int c;
-    while ((c = getc(file)) != EOF) {
-        if (length + 2 > line->size) {
+    size_t start = 0;
+    for (;;) {
+        char* chunk = line->data + start;
+        size_t room = line->size - start;
+        int n = room > INT_MAX ? INT_MAX : static_cast<int>(room);
+        chunk[n - 1] = '\x01';
+        if (!fgets(chunk, n, file)) {
+            chunk[0] = '\0';
+            return start > 0;
+        }
+        if (chunk[n - 1] != '\0' || chunk[n - 2] == '\n') return true;
+        start += static_cast<size_t>(n) - 1;
+        if (start + 2 > line->size) {
             size_t grown = line->size * 2;
             char* data = static_cast<char*>(reallocate(line->data, grown));
             if (!data) outOfMemory();
             line->data = data;
             line->size = grown;
         }
-        line->data[length++] = static_cast<char>(c);
-        if (c == '\n') break;
     }
-    line->data[length] = '\0';
-    return length > 0;
 }
 
 // Like strndup, through the platform's allocator.
