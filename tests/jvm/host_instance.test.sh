@@ -5,7 +5,7 @@
 # a Java runtime.
 set -euo pipefail
 : "${LAUNCHER_DIST:?}"
-launcher="$LAUNCHER_DIST/host/launcher"
+launcher="${LAUNCHER_HOST_EXE:-$LAUNCHER_DIST/host/launcher}"
 [ -x "$launcher" ] || { echo "missing $launcher: run make first" >&2; exit 1; }
 work=$(mktemp -d /tmp/launcher-host-XXXXXX)
 trap 'rm -rf "$work"' EXIT

@@ -3,7 +3,7 @@
 # then works in its own temporary folder ($work).
 set -euo pipefail
 : "${LAUNCHER_DIST:?}"
-HOST_LAUNCHER="$LAUNCHER_DIST/host/launcher"
+HOST_LAUNCHER="${LAUNCHER_HOST_EXE:-$LAUNCHER_DIST/host/launcher}"
 [ -x "$HOST_LAUNCHER" ] || { echo "missing $HOST_LAUNCHER: run make first" >&2; exit 1; }
 # The virtual machine decodes the arguments with the locale's character set.
 export LC_ALL=C.UTF-8
