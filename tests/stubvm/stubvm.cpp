@@ -335,6 +335,10 @@ jmethodID JNICALL stubGetStaticMethodID(JNIEnv* env, jclass clazz, const char* n
     Object* object = objectOf(clazz, kindClass, "GetStaticMethodID");
     trace("GetStaticMethodID", name);
     checkNoPending("GetStaticMethodID");
+    if (failsNow("GetStaticMethodID")) {
+        failWith("java.lang.OutOfMemoryError", "GetStaticMethodID failed as asked");
+        return nullptr;
+    }
     if (startsWith(simpleName(object->text), "NoMain") || strcmp(name, "main") != 0 ||
         strcmp(sig, "([Ljava/lang/String;)V") != 0) {
         failWith("java.lang.NoSuchMethodError", name);
@@ -484,6 +488,8 @@ void JNICALL stubCallStaticVoidMethodV(JNIEnv* env, jclass clazz, jmethodID meth
     }
     if (startsWith(simpleName(object->text), "Throws"))
         raise("java.lang.IllegalStateException", "thrown by main");
+    else if (failsNow("CallStaticVoidMethod"))
+        raise("java.lang.OutOfMemoryError", "CallStaticVoidMethod failed as asked");
 }
 
 void JNICALL stubCallStaticVoidMethod(JNIEnv* env, jclass clazz, jmethodID method, ...) {
