@@ -11,7 +11,7 @@ D := $(abspath $(DIST))
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps host win32 win64 asan fuzz-build fuzz check unit demo clean dist
+.PHONY: all deps host win32 win64 asan fuzz-build fuzz check unit demo clean dist bench
 
 all: host win32 win64
 
@@ -56,6 +56,10 @@ demo: deps all
 # The release: $(D)/launcher-<version>-win32.zip and -win64.zip.
 dist: win32 win64
 	bash scripts/dist.sh $(D)
+
+# Start-up figures, written to docs/performance.md.
+bench: deps all
+	BUILD=$(B) DIST=$(D) bash scripts/bench.sh
 
 clean:
 	rm -rf $(B) $(D)
