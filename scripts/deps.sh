@@ -7,7 +7,7 @@ packages=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     openjdk-17-jdk-headless
     wine64 xvfb xdotool imagemagick icoutils
-    clang valgrind hyperfine zip
+    clang valgrind hyperfine zip unzip
 )
 missing=()
 for p in "${packages[@]}"; do
