@@ -11,7 +11,7 @@ D := $(abspath $(DIST))
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps host win32 win64 asan fuzz-build fuzz check unit demo clean dist bench
+.PHONY: all deps host win32 win64 asan fuzz-build fuzz reliability check unit demo clean dist bench
 
 all: host win32 win64
 
@@ -42,6 +42,10 @@ check: deps all asan
 fuzz-build:
 	cmake --preset fuzz -B $(B)/fuzz >/dev/null
 	cmake --build $(B)/fuzz -j$(JOBS)
+
+# docs/reliability.md from measurements made now (and the last fuzz run).
+reliability: host
+	bash scripts/reliability.sh $(B) $(D)
 
 # Each libFuzzer target for FUZZ_SECONDS.
 fuzz: deps fuzz-build

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -161,6 +162,17 @@ std::string reportedMessage(const LaunchRun& run) {
     return run.boxes[0].text;
 }
 
+// With LAUNCHER_FAULTS_REPORT set, each injected failure and its outcome
+// is appended to that file (for the reliability figures).
+void reportInjection(const std::string& what, const std::string& message) {
+    const char* path = getenv("LAUNCHER_FAULTS_REPORT");
+    if (!path) return;
+    FILE* f = fopen(path, "a");
+    if (!f) return;
+    fprintf(f, "%s\t%s\n", what.c_str(), message.empty() ? "launch completed" : message.c_str());
+    fclose(f);
+}
+
 bool endsWithLine(const std::string& text, const std::string& line) {
     std::string wanted = line + "\n";
     return text.size() >= wanted.size() && text.compare(text.size() - wanted.size(), wanted.size(), wanted) == 0;
@@ -199,6 +211,9 @@ TEST(Faults, EveryPlatformCallOfALaunchFailingInTurn) {
             ASSERT_LE(run.boxes.size(), 1u) << where;
             EXPECT_TRUE(run.openKeys.empty()) << where << ": a registry key left open";
             std::string message = reportedMessage(run);
+            reportInjection(std::string("platform\t") + scenario.name + "\t" + fake::callName(call.call) +
+                                " " + call.detail,
+                            message);
             bool expected = false;
             for (const char* outcome : rule->outcomes) expected = expected || message == outcome;
             EXPECT_TRUE(expected) << where << ": reported '" << message << "'\n" << run.out << run.err;
@@ -270,6 +285,7 @@ TEST(Faults, EveryJniCallOfALaunchFailingInTurn) {
         std::string fail = function + ":" + std::to_string(nth);
         LaunchRun run = launchWithStub("vmargs=stubvm.fail=" + fail + "\n", here);
         ASSERT_EQ(run.boxes.size(), 1u) << fail << "\n" << run.out << run.err;
+        reportInjection("jni\t" + fail, run.boxes[0].text);
         EXPECT_EQ(run.boxes[0].text, outcome) << fail;
         EXPECT_EQ(run.status, 1) << fail;
         // The exception that the failing function left is described once.
