@@ -6,6 +6,8 @@
 #include <cstring>
 
 const char* const javaRuntimeKey = "Software\\JavaSoft\\Java Runtime Environment";
+const char* const laterRuntimeKeys[laterRuntimeKeyCount] = {"Software\\JavaSoft\\JRE",
+                                                             "Software\\JavaSoft\\JDK"};
 
 namespace {
 
@@ -50,11 +52,26 @@ void makeEmpty(char* buffer, size_t size) {
     if (size > 0) buffer[0] = '\0';
 }
 
+// The first runtime key that opens, with its name in rootName; each that
+// does not open is reported. Java 8 and before register under
+// javaRuntimeKey; the later keys are read only when it does not open.
+bool openRuntimeKey(RegKey* rootKey, const char** rootName) {
+    *rootName = javaRuntimeKey;
+    for (size_t next = 0;; ++next) {
+        if (regOpenKey(regLocalMachine, *rootName, keyRead, rootKey) == errorSuccess) return true;
+        writeErr("Error opening registry key '%s'\n", *rootName);
+        *rootKey = nullptr;
+        if (next == laterRuntimeKeyCount) return false;
+        *rootName = laterRuntimeKeys[next];
+    }
+}
+
 // The version to look for: the registered current one when it is not older
 // than the required one, else the required one. Writes the notices.
-void chooseVersion(RegKey rootKey, const char* requiredVersion, char* version) {
+void chooseVersion(RegKey rootKey, const char* rootName, const char* requiredVersion,
+                   char* version) {
     if (!readRegistryString(rootKey, "CurrentVersion", version, versionSize)) {
-        writeErr("Failed reading value of registry key:\n\t%s\\CurrentVersion\n", javaRuntimeKey);
+        writeErr("Failed reading value of registry key:\n\t%s\\CurrentVersion\n", rootName);
         writeErr("Trying version %s instead.\n", requiredVersion);
         strcpy(version, requiredVersion);
     }
@@ -62,12 +79,12 @@ void chooseVersion(RegKey rootKey, const char* requiredVersion, char* version) {
     if (order < 0) {
         writeErr("Registry key '%s\\CurrentVersion'\nhas value '%s', but '%s' or greater is "
                  "required.\n",
-                 javaRuntimeKey, version, requiredVersion);
+                 rootName, version, requiredVersion);
         strcpy(version, requiredVersion);
         writeErr("Trying to find %s nevertheless.\n", version);
     } else if (order > 0) {
         writeOut("Registry key '%s\\CurrentVersion'\nhas value '%s', but '%s' is expected.\n",
-                 javaRuntimeKey, version, requiredVersion);
+                 rootName, version, requiredVersion);
         writeOut("Trying to use '%s'.\n", version);
     }
 }
@@ -116,21 +133,19 @@ bool findJREInRegistry(const char* requiredVersion, char* home, size_t homeSize,
         return false;
     }
     RegKey rootKey = nullptr;
-    if (regOpenKey(regLocalMachine, javaRuntimeKey, keyRead, &rootKey) != errorSuccess) {
-        writeErr("Error opening registry key '%s'\n", javaRuntimeKey);
-        return false;
-    }
+    const char* rootName = nullptr;
+    if (!openRuntimeKey(&rootKey, &rootName)) return false;
     char version[versionSize];
-    chooseVersion(rootKey, requiredVersion, version);
+    chooseVersion(rootKey, rootName, requiredVersion, version);
 
     if (regOpenKey(rootKey, version, keyRead, versionKey) != errorSuccess) {
-        writeErr("Error opening registry key '%s\\%s'\n", javaRuntimeKey, version);
+        writeErr("Error opening registry key '%s\\%s'\n", rootName, version);
         *versionKey = nullptr;
         regCloseKey(rootKey);
         return false;
     }
     if (!readRegistryString(*versionKey, "JavaHome", home, homeSize)) {
-        writeErr("Failed reading value of registry key:\n\t%s\\%s\\JavaHome\n", javaRuntimeKey,
+        writeErr("Failed reading value of registry key:\n\t%s\\%s\\JavaHome\n", rootName,
                  version);
         regCloseKey(rootKey);
         regCloseKey(*versionKey);

@@ -6,8 +6,11 @@
 
 #include <cstddef>
 
-// The registry key below HKEY_LOCAL_MACHINE that registered runtimes use.
+// The registry key below HKEY_LOCAL_MACHINE that registered runtimes use,
+// and the keys of Java 9 and later, tried in turn when it does not open.
 extern const char* const javaRuntimeKey;
+const size_t laterRuntimeKeyCount = 2;
+extern const char* const laterRuntimeKeys[laterRuntimeKeyCount];
 
 // Fills home (the runtime's home directory) and runtimeLib (the registry's
 // RuntimeLib value, or empty); false, with a line on standard error, when
@@ -20,9 +23,9 @@ bool findJRE(const char* requiredVersion, char* home, size_t homeSize, char* run
 // be had whole or names no directory.
 bool getApplicationHome(char* buffer, size_t size);
 
-// The registered runtime that fits requiredVersion. True: home holds its
-// JavaHome and *versionKey is its open version key, for the caller to close.
-// False: no key is left open.
+// The registered runtime that fits requiredVersion, below the first of the
+// runtime keys that opens. True: home holds its JavaHome and *versionKey is
+// its open version key, for the caller to close. False: no key is left open.
 bool findJREInRegistry(const char* requiredVersion, char* home, size_t homeSize,
                        RegKey* versionKey);
 

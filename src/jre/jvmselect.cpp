@@ -43,8 +43,12 @@ bool probeJVM(const char* base, const char* flavour, char* jvmPath) {
     return false;
 }
 
+// bin\server comes after every older layout, so that a runtime found
+// before keeps the library it had; the runtimes that have only bin\server
+// (the 64-bit ones, and all from Java 9 on) are found by it.
 bool selectJVMLibrary(const char* home, const char* runtimeLib, char* jvmPath) {
     if (runtimeLib[0] != '\0' && probeJVM(runtimeLib, "", jvmPath)) return true;
     return probeJVM(home, "hotspot", jvmPath) || probeJVM(home, "classic", jvmPath) ||
-           probeJVM(home, "client", jvmPath) || probeJVM(home, "", jvmPath);
+           probeJVM(home, "client", jvmPath) || probeJVM(home, "", jvmPath) ||
+           probeJVM(home, "server", jvmPath);
 }

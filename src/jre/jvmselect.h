@@ -7,7 +7,9 @@
 const size_t jvmPathSize = 260;
 
 // jvmPath is a jvmPathSize-byte buffer; true when a candidate exists, with
-// its path. One line per candidate tried.
+// its path. The candidates: runtimeLib (when not empty), then below home
+// bin\hotspot, bin\classic, bin\client, bin and bin\server. One line per
+// candidate tried.
 bool selectJVMLibrary(const char* home, const char* runtimeLib, char* jvmPath);
 
 // One candidate: base itself when it names a library (ends in its only

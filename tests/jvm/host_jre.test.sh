@@ -69,6 +69,8 @@ checks=$((checks + 1))
     fail "no runtime: standard output does not end with the application home"
 expect_text "no runtime: stderr" "$work/cwd/err" <<'ERR'
 Error opening registry key 'Software\JavaSoft\Java Runtime Environment'
+Error opening registry key 'Software\JavaSoft\JRE'
+Error opening registry key 'Software\JavaSoft\JDK'
 Error: could not find java.dll
 Could not find required Java 2 Runtime Environment. Program will exit!
 ERR

@@ -1,4 +1,4 @@
-// The choice of jvm.dll: the registry's library, then the four candidates
+// The choice of jvm.dll: the registry's library, then the five candidates
 // below the runtime's home, one line each.
 #include "harness.h"
 
@@ -65,6 +65,7 @@ const std::string hotspot = H + "\\bin\\hotspot\\jvm.dll";
 const std::string classic = H + "\\bin\\classic\\jvm.dll";
 const std::string client = H + "\\bin\\client\\jvm.dll";
 const std::string plain = H + "\\bin\\jvm.dll";
+const std::string server = H + "\\bin\\server\\jvm.dll";
 
 struct SelectCase {
     const char* what;
@@ -101,10 +102,25 @@ TEST(JreSelect, CandidatesAreTriedInTheirOrder) {
         {"only plain", H, "", {plain}, {hotspot, classic, client}, plain, ""},
         {"only plain after a missing RuntimeLib", H, "C:\\Reg\\jvm.dll", {plain},
          {"C:\\Reg\\jvm.dll", hotspot, classic, client}, plain, ""},
-        {"none", H, "", {H + "\\jvm.dll", H + "\\bin\\server\\jvm.dll"},
-         {hotspot, classic, client, plain}, "", ""},
-        {"none with RuntimeLib", H, "C:\\Reg", {}, {"C:\\Reg\\bin\\jvm.dll", hotspot, classic, client, plain},
-         "", ""},
+        {"none", H, "", {H + "\\jvm.dll", H + "\\server\\jvm.dll", H + "\\bin\\server"},
+         {hotspot, classic, client, plain, server}, "", ""},
+        {"none with RuntimeLib", H, "C:\\Reg", {},
+         {"C:\\Reg\\bin\\jvm.dll", hotspot, classic, client, plain, server}, "", ""},
+    });
+}
+
+// bin\server comes after every older candidate, so that a runtime that has
+// one of those keeps the library it had.
+TEST(JreSelect, ServerCandidateComesLast) {
+    runSelectCases({
+        {"only server", H, "", {server}, {hotspot, classic, client, plain}, server, ""},
+        {"only server after a missing RuntimeLib", H, "C:\\Reg\\jvm.dll", {server},
+         {"C:\\Reg\\jvm.dll", hotspot, classic, client, plain}, server, ""},
+        {"RuntimeLib over server", H, "C:\\Reg\\bin\\server\\jvm.dll",
+         {"C:\\Reg\\bin\\server\\jvm.dll", server}, {}, "C:\\Reg\\bin\\server\\jvm.dll", ""},
+        {"client over server", H, "", {client, server}, {hotspot, classic}, client, ""},
+        {"plain over server", H, "", {plain, server}, {hotspot, classic, client}, plain, ""},
+        {"hotspot over server", H, "", {hotspot, server}, {}, hotspot, ""},
     });
 }
 
@@ -120,7 +136,7 @@ TEST(JreSelect, RuntimeLibIsTakenAsALibraryOnlyWhenItEndsInItsOnlyDotDll) {
          {"C:\\x.dll\\jvm.dll\\bin\\jvm.dll", hotspot, classic, client}, plain, ""},
         {"just .dll", H, ".dll", {".dll", ".dll\\bin\\jvm.dll"}, {}, ".dll\\bin\\jvm.dll", ""},
         {"a home that names a library", "C:\\odd.dll", "", {},
-         {"C:\\odd.dll", "C:\\odd.dll", "C:\\odd.dll", "C:\\odd.dll"}, "", ""},
+         {"C:\\odd.dll", "C:\\odd.dll", "C:\\odd.dll", "C:\\odd.dll", "C:\\odd.dll"}, "", ""},
     });
 }
 
@@ -146,7 +162,19 @@ TEST(JreSelect, CandidatesThatDoNotFitAreSkipped) {
         {"only the plain candidate fits", home247, "", {}, {home247 + "\\bin\\jvm.dll"}, "",
          "Path too long: " + home247 + "\\bin\\hotspot\\jvm.dll\n"
          "Path too long: " + home247 + "\\bin\\classic\\jvm.dll\n"
-         "Path too long: " + home247 + "\\bin\\client\\jvm.dll\n"},
+         "Path too long: " + home247 + "\\bin\\client\\jvm.dll\n"
+         "Path too long: " + home247 + "\\bin\\server\\jvm.dll\n"},
+        {"server of 259 bytes", home240, "", {home240 + "\\bin\\server\\jvm.dll"},
+         {home240 + "\\bin\\client\\jvm.dll", home240 + "\\bin\\jvm.dll"},
+         home240 + "\\bin\\server\\jvm.dll",
+         "Path too long: " + home240 + "\\bin\\hotspot\\jvm.dll\n"
+         "Path too long: " + home240 + "\\bin\\classic\\jvm.dll\n"},
+        {"server of 260 bytes", home240 + "h", "", {home240 + "h\\bin\\server\\jvm.dl"},
+         {home240 + "h\\bin\\jvm.dll"}, "",
+         "Path too long: " + home240 + "h\\bin\\hotspot\\jvm.dll\n"
+         "Path too long: " + home240 + "h\\bin\\classic\\jvm.dll\n"
+         "Path too long: " + home240 + "h\\bin\\client\\jvm.dll\n"
+         "Path too long: " + home240 + "h\\bin\\server\\jvm.dll\n"},
         {"library of 259 bytes", H, lib259, {lib259}, {}, lib259, ""},
         {"library of 260 bytes", H, lib260, {lib260.substr(0, 259), hotspot}, {}, hotspot,
          "Path too long: " + lib260 + "\n"},

@@ -12,6 +12,14 @@
 namespace {
 
 const std::string root = "Software\\JavaSoft\\Java Runtime Environment";
+const std::string jreRoot = "Software\\JavaSoft\\JRE";
+const std::string jdkRoot = "Software\\JavaSoft\\JDK";
+// No runtime key opens: each is named in its turn.
+const std::string noRuntimeKey =
+    "Error opening registry key 'Software\\JavaSoft\\Java Runtime Environment'\n"
+    "Error opening registry key 'Software\\JavaSoft\\JRE'\n"
+    "Error opening registry key 'Software\\JavaSoft\\JDK'\n"
+    "Error: could not find java.dll\n";
 const size_t bufferSize = 260;
 
 // A buffer's text up to its terminator; the marker when it has none.
@@ -215,9 +223,7 @@ TEST_F(JreTest, ProbePathsThatDoNotFitCountAsMissing) {
     const std::string home242 = "C:\\" + std::string(239, 'h'); // jre probe: 259 bytes
     const std::string home243 = home242 + "h";                   // jre probe: 260 bytes
     const std::string home246 = "C:\\" + std::string(243, 'h'); // bin probe: 259 bytes
-    const std::string registryLines =
-        "Error opening registry key 'Software\\JavaSoft\\Java Runtime Environment'\n"
-        "Error: could not find java.dll\n";
+    const std::string registryLines = noRuntimeKey;
     const struct {
         std::string home;
         std::vector<std::string> existing;
@@ -356,10 +362,7 @@ TEST_F(JreTest, RegistryVersionsAreWeighedInStrcmpOrder) {
 TEST_F(JreTest, RegistryKeysAndValuesThatCannotBeRead) {
     const std::string home258(258, 'h');
     runRegistryCases({
-        {"no root key", {}, false, "", "", "",
-         "Error opening registry key 'Software\\JavaSoft\\Java Runtime Environment'\n"
-         "Error: could not find java.dll\n",
-         {}},
+        {"no root key", {}, false, "", "", "", noRuntimeKey, {}},
         {"current version expandable",
          {{"", "CurrentVersion", regTypeExpandString, std::string("1.4\0", 4)},
           sz("1.3", "JavaHome", "C:\\J13"), sz("1.3", "MicroVersion", "1")},
@@ -483,6 +486,143 @@ TEST_F(JreTest, EveryKeyIsClosedWhicheverQueryFails) {
     }
 }
 
+// ---- The keys of Java 9 and later ------------------------------------------------
+
+struct Tree {
+    std::string root;
+    std::vector<Value> values;
+};
+
+struct LaterKeyCase {
+    const char* what;
+    std::vector<Tree> trees;
+    std::string required;
+    bool found;
+    std::string home;
+    std::string runtimeLib;
+    std::string out; // after the line of the application home
+    std::string err;
+    std::vector<std::string> opened; // every key asked for, in order
+};
+
+std::vector<Value> modernRuntime(const std::string& version, const std::string& home) {
+    return {sz("", "CurrentVersion", version), sz(version, "JavaHome", home),
+            sz(version, "RuntimeLib", home + "\\bin\\server\\jvm.dll")};
+}
+
+// Each later key is read only when the keys before it do not open, with
+// the same search and the same kinds of lines, naming the key read.
+TEST_F(JreTest, LaterRuntimeKeysAreReadOnlyWhenTheKeysBeforeDoNotOpen) {
+    const std::string oldKeyMissing =
+        "Error opening registry key 'Software\\JavaSoft\\Java Runtime Environment'\n";
+    const std::string jreKeyMissing = "Error opening registry key 'Software\\JavaSoft\\JRE'\n";
+    const std::string newer17 = "has value '17', but '1.3' is expected.\nTrying to use '17'.\n"
+                                "Warning: Can't read MicroVersion\nVersion major.minor.micro = 17.\n";
+    const std::vector<LaterKeyCase> cases = {
+        {"JRE key", {{jreRoot, modernRuntime("10", "C:\\J10")}}, "1.3", true, "C:\\J10",
+         "C:\\J10\\bin\\server\\jvm.dll",
+         "Registry key 'Software\\JavaSoft\\JRE\\CurrentVersion'\n"
+         "has value '10', but '1.3' is expected.\nTrying to use '10'.\n"
+         "Warning: Can't read MicroVersion\nVersion major.minor.micro = 10.\n"
+         "Found RuntimeLib path in registry: C:\\J10\\bin\\server\\jvm.dll\nJRE found at C:\\J10\n",
+         oldKeyMissing, {root, jreRoot, jreRoot + "\\10"}},
+        {"JDK key", {{jdkRoot, modernRuntime("17", "C:\\J17")}}, "1.3", true, "C:\\J17",
+         "C:\\J17\\bin\\server\\jvm.dll",
+         "Registry key 'Software\\JavaSoft\\JDK\\CurrentVersion'\n" + newer17 +
+             "Found RuntimeLib path in registry: C:\\J17\\bin\\server\\jvm.dll\nJRE found at C:\\J17\n",
+         oldKeyMissing + jreKeyMissing, {root, jreRoot, jdkRoot, jdkRoot + "\\17"}},
+        {"JRE before JDK",
+         {{jreRoot, modernRuntime("10", "C:\\J10")}, {jdkRoot, modernRuntime("17", "C:\\J17")}}, "10",
+         true, "C:\\J10", "C:\\J10\\bin\\server\\jvm.dll",
+         "Warning: Can't read MicroVersion\nVersion major.minor.micro = 10.\n"
+         "Found RuntimeLib path in registry: C:\\J10\\bin\\server\\jvm.dll\nJRE found at C:\\J10\n",
+         oldKeyMissing, {root, jreRoot, jreRoot + "\\10"}},
+        // The key of Java 8 and before opens: its search stands, whatever
+        // the later keys hold.
+        {"the old key opens without a usable version",
+         {{root, {sz("", "CurrentVersion", "1.8")}}, {jdkRoot, modernRuntime("17", "C:\\J17")}}, "1.3",
+         false, "", "",
+         "Registry key 'Software\\JavaSoft\\Java Runtime Environment\\CurrentVersion'\n"
+         "has value '1.8', but '1.3' is expected.\nTrying to use '1.8'.\n",
+         "Error opening registry key 'Software\\JavaSoft\\Java Runtime Environment\\1.8'\n"
+         "Error: could not find java.dll\n",
+         {root, root + "\\1.8"}},
+        {"the JRE key opens without a usable version",
+         {{jreRoot, {sz("", "CurrentVersion", "10")}}, {jdkRoot, modernRuntime("17", "C:\\J17")}}, "10",
+         false, "", "", "",
+         oldKeyMissing + "Error opening registry key 'Software\\JavaSoft\\JRE\\10'\n"
+                         "Error: could not find java.dll\n",
+         {root, jreRoot, jreRoot + "\\10"}},
+        {"JDK without CurrentVersion",
+         {{jdkRoot, {sz("11", "JavaHome", "C:\\J11"), sz("11", "MicroVersion", "0")}}}, "11", true,
+         "C:\\J11", "", "Version major.minor.micro = 11.0\nJRE found at C:\\J11\n",
+         oldKeyMissing + jreKeyMissing +
+             "Failed reading value of registry key:\n\tSoftware\\JavaSoft\\JDK\\CurrentVersion\n"
+             "Trying version 11 instead.\n",
+         {root, jreRoot, jdkRoot, jdkRoot + "\\11"}},
+        // strcmp order still: "17" is older than "21", "21" newer than "1.8".
+        {"JDK older than required",
+         {{jdkRoot, {sz("", "CurrentVersion", "17"), sz("21", "JavaHome", "C:\\J21")}}}, "21", true,
+         "C:\\J21", "", "Warning: Can't read MicroVersion\nVersion major.minor.micro = 21.\n"
+                        "JRE found at C:\\J21\n",
+         oldKeyMissing + jreKeyMissing +
+             "Registry key 'Software\\JavaSoft\\JDK\\CurrentVersion'\n"
+             "has value '17', but '21' or greater is required.\nTrying to find 21 nevertheless.\n",
+         {root, jreRoot, jdkRoot, jdkRoot + "\\21"}},
+        {"JDK JavaHome missing", {{jdkRoot, {sz("", "CurrentVersion", "17"), sz("17", "MicroVersion", "1")}}},
+         "17", false, "", "", "",
+         oldKeyMissing + jreKeyMissing +
+             "Failed reading value of registry key:\n\tSoftware\\JavaSoft\\JDK\\17\\JavaHome\n"
+             "Error: could not find java.dll\n",
+         {root, jreRoot, jdkRoot, jdkRoot + "\\17"}},
+        {"no key", {{"Software\\JavaSoft\\Java Development Kit", modernRuntime("1.8", "C:\\J8")}}, "1.3",
+         false, "", "", "", noRuntimeKey, {root, jreRoot, jdkRoot}},
+    };
+    for (const auto& c : cases) {
+        fake::reset();
+        for (const Tree& tree : c.trees)
+            for (const Value& v : tree.values)
+                fake::setRegValue(v.key.empty() ? tree.root : tree.root + "\\" + v.key, v.name, v.type,
+                                  v.data);
+        Search s = search(c.required);
+        EXPECT_EQ(s.found, c.found) << c.what;
+        if (c.found) {
+            EXPECT_EQ(s.home, c.home) << c.what;
+            EXPECT_EQ(s.runtimeLib, c.runtimeLib) << c.what;
+        }
+        EXPECT_EQ(s.run.out, "Application Home is C:\\App\n" + c.out) << c.what;
+        EXPECT_EQ(s.run.err, c.err) << c.what;
+        std::vector<std::string> opened;
+        for (const auto& call : s.run.calls)
+            if (call.call == fake::Call::regOpenKey) opened.push_back(call.detail);
+        EXPECT_EQ(opened, c.opened) << c.what;
+        expectNoKeyLeftOpen(s, c.what);
+    }
+}
+
+// Whichever registry call fails on the way to the JDK key, no key stays
+// open, and an open that fails counts as a key that does not open.
+TEST_F(JreTest, EveryLaterKeyIsClosedWhicheverCallFails) {
+    for (fake::Call kind : {fake::Call::regOpenKey, fake::Call::regQueryValue}) {
+        for (int nth = 0; nth < 8; ++nth) {
+            fake::reset();
+            for (const Value& v : modernRuntime("17", "C:\\J17"))
+                fake::setRegValue(v.key.empty() ? jdkRoot : jdkRoot + "\\" + v.key, v.name, v.type,
+                                  v.data);
+            fake::setRegString(jreRoot + "\\10", "JavaHome", "C:\\J10");
+            fake::state.failNth[kind] = nth;
+            Search s = search("17");
+            std::string what = std::string(fake::callName(kind)) + " " + std::to_string(nth);
+            expectNoKeyLeftOpen(s, what);
+            // The JRE key (the second open) failing hands the search on to the JDK key.
+            if (kind == fake::Call::regOpenKey && nth == 1) {
+                EXPECT_TRUE(s.found) << what;
+                EXPECT_EQ(s.home, "C:\\J17") << what;
+            }
+        }
+    }
+}
+
 // ---- readRegistryString on its own ---------------------------------------------------
 
 TEST_F(JreTest, ReadRegistryStringTakesTerminatedStringsThatFit) {
@@ -537,15 +677,14 @@ TEST_F(JreTest, LaunchWithoutRuntimeEndsWithCode6) {
         std::string out; // the tail after the argument line
         std::string err;
     } cases[] = {
-        {"no runtime", "C:\\App\\launcher.exe", {}, "Application Home is C:\\App\n",
-         "Error opening registry key 'Software\\JavaSoft\\Java Runtime Environment'\n"
-         "Error: could not find java.dll\n"},
+        {"no runtime", "C:\\App\\launcher.exe", {}, "Application Home is C:\\App\n", noRuntimeKey},
         {"runtime without a library", "C:\\App\\bin\\launcher.exe", {"C:\\App\\bin\\java.dll"},
          "Application Home is C:\\App\nJRE found at C:\\App\n"
          "no JVM found at C:\\App\\bin\\hotspot\\jvm.dll\n"
          "no JVM found at C:\\App\\bin\\classic\\jvm.dll\n"
          "no JVM found at C:\\App\\bin\\client\\jvm.dll\n"
-         "no JVM found at C:\\App\\bin\\jvm.dll\n",
+         "no JVM found at C:\\App\\bin\\jvm.dll\n"
+         "no JVM found at C:\\App\\bin\\server\\jvm.dll\n",
          ""},
         {"launcher path too long", "C:\\" + std::string(300, 'p') + "\\launcher.exe", {}, "",
          "Error: the launcher's own path is too long\n"},

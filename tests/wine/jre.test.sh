@@ -273,6 +273,8 @@ checks=$((checks + 1))
 [ "$(tail -n 1 "$app/out")" = "Application Home is $h" ] || fail "no runtime: the search account does not end with the home"
 expect_text "no runtime: stderr" "$app/err" <<ERR
 Error opening registry key '$k'
+Error opening registry key 'Software\\JavaSoft\\JRE'
+Error opening registry key 'Software\\JavaSoft\\JDK'
 Error: could not find java.dll
 Could not find required Java 2 Runtime Environment. Program will exit!
 ERR
