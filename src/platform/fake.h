@@ -22,6 +22,8 @@ enum class Call {
     loadLibrary,
     findLoadedModule,
     findSymbol,
+    addLibraryDirectory,    // detail: the folder
+    removeLibraryDirectory,
     getPlatformId,
     wideToAnsi,
     createSnapshot,
@@ -69,6 +71,11 @@ struct State {
     std::map<std::string, LibHandle> libraries;
     std::map<std::string, void*> symbols; // "<library path>!<name>" -> symbol
     uint32_t loadError = 126;
+    // Library path -> the folder in which a library that it imports lies:
+    // it loads only while that folder takes part in the search (else
+    // error 126, as Windows and Wine give it).
+    std::map<std::string, std::string> dependencyFolders;
+    std::string libraryDirectory; // the folder added and not yet removed
 
     uint32_t platformId = platformWinNT;
     bool hasKernel32 = true;

@@ -60,6 +60,16 @@ void* findSymbol(LibHandle library, const char* name); // GetProcAddress
 // code (FormatMessageA) without a trailing line end; false when it has none.
 uint32_t lastErrorCode();
 bool describeError(uint32_t code, char* text, size_t size);
+// Until removeLibraryDirectory, the folder takes part in the search for the
+// libraries that a loaded library depends on (SetDllDirectoryA, looked up
+// at run time).
+// Where the system lacks that call, the folder's own C runtime libraries
+// (msvcr*.dll, vcruntime*.dll) are loaded by their full paths instead, so
+// that a library needing them finds them loaded. False when neither works.
+bool addLibraryDirectory(const char* directory);
+// The system's own search again (SetDllDirectoryA(NULL)); libraries loaded
+// on the way stay loaded.
+void removeLibraryDirectory();
 
 // ---- System information --------------------------------------------------------
 const uint32_t platformWin95 = 1; // VER_PLATFORM_WIN32_WINDOWS

@@ -22,6 +22,8 @@ const char* callName(Call call) {
     case Call::loadLibrary: return "loadLibrary";
     case Call::findLoadedModule: return "findLoadedModule";
     case Call::findSymbol: return "findSymbol";
+    case Call::addLibraryDirectory: return "addLibraryDirectory";
+    case Call::removeLibraryDirectory: return "removeLibraryDirectory";
     case Call::getPlatformId: return "getPlatformId";
     case Call::wideToAnsi: return "wideToAnsi";
     case Call::createSnapshot: return "createSnapshot";
@@ -232,10 +234,26 @@ static uint32_t lastError;
 LibHandle loadLibrary(const char* path) {
     if (!record(Call::loadLibrary, path)) {
         auto found = state.libraries.find(path);
+        auto needs = state.dependencyFolders.find(path);
+        if (needs != state.dependencyFolders.end() && needs->second != state.libraryDirectory) {
+            lastError = 126;
+            return nullptr;
+        }
         if (found != state.libraries.end()) return found->second;
     }
     lastError = state.loadError;
     return nullptr;
+}
+
+bool addLibraryDirectory(const char* directory) {
+    if (record(Call::addLibraryDirectory, directory)) return false;
+    state.libraryDirectory = directory;
+    return true;
+}
+
+void removeLibraryDirectory() {
+    if (record(Call::removeLibraryDirectory, "")) return;
+    state.libraryDirectory.clear();
 }
 
 LibHandle findLoadedModule(const char* name) {
@@ -265,10 +283,13 @@ void* findSymbol(LibHandle library, const char* name) {
 
 uint32_t lastErrorCode() { return lastError; }
 
+// 1157's text breaks its line, as some of the system's texts do.
 bool describeError(uint32_t code, char* text, size_t size) {
     const char* message = code == 126   ? "The specified module could not be found."
                           : code == 127 ? "The specified procedure could not be found."
                           : code == 193 ? "%1 is not a valid Win32 application."
+                          : code == 1157 ? "One of the library files needed to run this\r\n"
+                                           "application cannot be found."
                                         : nullptr;
     if (!message || strlen(message) >= size) return false;
     strcpy(text, message);

@@ -89,6 +89,10 @@ void* findSymbol(LibHandle library, const char* name) {
 
 uint32_t lastErrorCode() { return lastError; }
 
+// dlopen finds a library's dependencies through the library's own run path.
+bool addLibraryDirectory(const char*) { return true; }
+void removeLibraryDirectory() {}
+
 bool describeError(uint32_t code, char* text, size_t size) {
     if (code != lastError || lastErrorText[0] == '\0' || size == 0) return false;
     int n = snprintf(text, size, "%s", lastErrorText);

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cstddef>
@@ -88,6 +89,55 @@ bool describeError(uint32_t code, char* text, size_t size) {
     while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ')) --n;
     text[n] = '\0';
     return n > 0;
+}
+
+// Windows XP SP1 and later have SetDllDirectoryA; importing it would keep
+// the launcher from starting on the systems before.
+typedef BOOL(WINAPI* SetDllDirectoryFn)(LPCSTR);
+
+static SetDllDirectoryFn findSetDllDirectory() {
+    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+    if (!kernel) return nullptr;
+    return reinterpret_cast<SetDllDirectoryFn>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
+}
+
+static bool joinPath(char* buffer, size_t size, const char* directory, const char* name) {
+    int n = snprintf(buffer, size, "%s\\%s", directory, name);
+    return n > 0 && static_cast<size_t>(n) < size;
+}
+
+// Each file of the folder that matches the pattern, loaded by its full path;
+// msvcrt.dll is the system's own, which the launcher itself runs on.
+static bool loadMatchingLibraries(const char* directory, const char* pattern) {
+    char query[MAX_PATH];
+    if (!joinPath(query, sizeof query, directory, pattern)) return false;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(query, &found);
+    if (search == INVALID_HANDLE_VALUE) return true;
+    bool allLoaded = true;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            lstrcmpiA(found.cFileName, "msvcrt.dll") == 0)
+            continue;
+        char path[MAX_PATH];
+        if (!joinPath(path, sizeof path, directory, found.cFileName) || !LoadLibraryA(path))
+            allLoaded = false;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return allLoaded;
+}
+
+bool addLibraryDirectory(const char* directory) {
+    SetDllDirectoryFn setDllDirectory = findSetDllDirectory();
+    if (setDllDirectory) return setDllDirectory(directory) != 0;
+    bool loaded = loadMatchingLibraries(directory, "msvcr*.dll");
+    return loadMatchingLibraries(directory, "vcruntime*.dll") && loaded;
+}
+
+void removeLibraryDirectory() {
+    SetDllDirectoryFn setDllDirectory = findSetDllDirectory();
+    if (setDllDirectory) setDllDirectory(nullptr);
 }
 
 uint32_t getPlatformId() {

@@ -22,7 +22,9 @@
 //   -Dstubvm.trace=1        every JNI call is recorded
 //   -Dstubvm.record=PATH    the records are appended to PATH, not stdout
 // Built with STUBVM_WITHOUT_CREATE it lacks JNI_CreateJavaVM: a library that
-// no launcher may take for a virtual machine.
+// no launcher may take for a virtual machine. Built with STUBVM_DEPENDENCY
+// (Windows only) it imports stubdep.dll, and loads only where the loader
+// finds that library; it then records "stubvm: uses stubdep.dll" first.
 #define _JNI_IMPLEMENTATION_
 #include <jni.h>
 
@@ -560,9 +562,16 @@ template <int... slots> void trapInvoke(std::integer_sequence<int, slots...> seq
 
 extern "C" {
 
+#ifdef STUBVM_DEPENDENCY
+__declspec(dllimport) const char* stubdepName();
+#endif
+
 JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
     JavaVMInitArgs* initArgs = static_cast<JavaVMInitArgs*>(args);
     readSettings(initArgs);
+#ifdef STUBVM_DEPENDENCY
+    record("uses %s", stubdepName());
+#endif
     record("JNI_GetDefaultJavaVMInitArgs version 0x%x", static_cast<unsigned>(initArgs->version));
     return initArgs->version >= JNI_VERSION_1_2 ? JNI_OK : JNI_EVERSION;
 }
