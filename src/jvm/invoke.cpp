@@ -39,14 +39,64 @@ static void progress(const char* line) {
     flushOutput();
 }
 
+// The system's code for the failure of the load or of a look-up.
+static uint32_t loadError;
+// The launch's path buffers: the runtime's home fits one of them.
+static const size_t launchPathSize = 260;
+
+// A runtime's jvm.dll needs the libraries of the runtime's bin folder (its
+// C runtime above all), where Windows does not look for them unless the
+// launcher lies there. That folder takes part in this one load only: what
+// the application loads later is looked for where it always was.
+static LibHandle loadWithRuntimeLibraries(const char* jvmPath, const char* runtimeHome) {
+    char binFolder[launchPathSize + sizeof "\\bin"];
+    bool added = formatPath(binFolder, sizeof binFolder, "%s\\bin", runtimeHome) &&
+                 addLibraryDirectory(binFolder);
+    LibHandle library = loadLibrary(jvmPath);
+    if (!library) loadError = lastErrorCode();
+    if (added) removeLibraryDirectory();
+    return library;
+}
+
+static void* findEntryPoint(const char* name) {
+    void* entry = findSymbol(jvmLibrary, name);
+    if (!entry) loadError = lastErrorCode();
+    return entry;
+}
+
 // Both entry points, or neither: a library without them is no JVM library.
-static bool loadJVMLibrary(const char* jvmPath) {
-    jvmLibrary = loadLibrary(jvmPath);
+static bool loadJVMLibrary(const char* jvmPath, const char* runtimeHome) {
+    jvmLibrary = loadWithRuntimeLibraries(jvmPath, runtimeHome);
     if (!jvmLibrary) return false;
-    getDefaultArgs = reinterpret_cast<GetDefaultArgsEntry>(
-        findSymbol(jvmLibrary, "JNI_GetDefaultJavaVMInitArgs"));
-    createVM = reinterpret_cast<CreateVMEntry>(findSymbol(jvmLibrary, "JNI_CreateJavaVM"));
-    return getDefaultArgs && createVM;
+    getDefaultArgs =
+        reinterpret_cast<GetDefaultArgsEntry>(findEntryPoint("JNI_GetDefaultJavaVMInitArgs"));
+    if (!getDefaultArgs) return false;
+    createVM = reinterpret_cast<CreateVMEntry>(findEntryPoint("JNI_CreateJavaVM"));
+    return createVM != nullptr;
+}
+
+// The system's text in one line: a line end inside it becomes a space.
+static void joinLines(char* text) {
+    char* to = text;
+    for (const char* from = text; *from; ++from) {
+        if (*from == '\r') continue;
+        *to++ = *from == '\n' ? ' ' : *from;
+    }
+    *to = '\0';
+}
+
+// Why the library did not load, in the system's words when it has some
+// (a 64-bit runtime for the 32-bit launcher gives error 193).
+static void writeLoadFailure(const char* jvmPath) {
+    writeErr("Error loading: %s\n", jvmPath);
+    char reason[512];
+    unsigned code = static_cast<unsigned>(loadError);
+    if (describeError(loadError, reason, sizeof reason)) {
+        joinLines(reason);
+        writeErr("Reason: error %u: %s\n", code, reason);
+    } else {
+        writeErr("Reason: error %u\n", code);
+    }
 }
 
 static jint createJavaVM() {
@@ -83,9 +133,9 @@ static bool mainThrew() {
     return true;
 }
 
-Outcome runJavaMain(const char* jvmPath) {
-    if (!loadJVMLibrary(jvmPath)) {
-        writeErr("Error loading: %s\n", jvmPath);
+Outcome runJavaMain(const char* jvmPath, const char* runtimeHome) {
+    if (!loadJVMLibrary(jvmPath, runtimeHome)) {
+        writeLoadFailure(jvmPath);
         return {1, 1};
     }
     if (createJavaVM() != JNI_OK) return {3, 1};

@@ -59,7 +59,7 @@ static Outcome runLaunch(int argc, char** argv) {
     char jvmPath[260];
     if (!findJRE(requiredVersion, home, sizeof home, runtimeLib, sizeof runtimeLib)) return {6, 1};
     if (!selectJVMLibrary(home, runtimeLib, jvmPath)) return {6, 1};
-    return runJavaMain(jvmPath);
+    return runJavaMain(jvmPath, home);
 }
 
 int launch(int argc, char** argv) {

@@ -109,6 +109,9 @@ const Scenario scenarios[] = {
          {Call::regQueryValue, "MicroVersion", {success}},
          {Call::regQueryValue, "RuntimeLib", {success}},
          {Call::loadLibrary, nullptr, {noLibrary}},
+         // The runtime's bin folder only helps the load; the stand-in needs nothing from it.
+         {Call::addLibraryDirectory, nullptr, {success}},
+         {Call::removeLibraryDirectory, nullptr, {success}},
          {Call::findSymbol, "JNI_", {noLibrary}},
          // An option block that cannot be had drops its option; any other
          // copy that cannot be had ends the launch.
@@ -136,6 +139,8 @@ const Scenario scenarios[] = {
          {Call::pathExists, "client\\jvm.dll", {noRuntime}},
          {Call::pathExists, "jvm.dll", {success}},
          {Call::loadLibrary, nullptr, {noLibrary}},
+         {Call::addLibraryDirectory, nullptr, {success}},
+         {Call::removeLibraryDirectory, nullptr, {success}},
          {Call::findSymbol, "JNI_", {noLibrary}},
          {Call::allocate, nullptr, {success, noMemory}},
          {Call::reallocate, nullptr, {success, noMemory}},

@@ -41,6 +41,7 @@ struct Invocation {
     std::vector<std::string> options;
     std::vector<std::string> args;
     std::string mainClass = "com.example.App";
+    std::string runtimeHome = "C:\\App\\jre";
 };
 
 // In the child: fills both lists, runs runJavaMain after the marker line and
@@ -52,7 +53,7 @@ void invokeBody(void* context) {
     for (const std::string& arg : invocation->args) addAppArg(arg.c_str());
     mainClassName = strdup(invocation->mainClass.c_str());
     printf("%s", marker);
-    Outcome outcome = runJavaMain(jvmDll);
+    Outcome outcome = runJavaMain(jvmDll, invocation->runtimeHome.c_str());
     FILE* result = fopen("result", "w");
     fprintf(result, "%d/%d options %s, arguments %s", outcome.code, outcome.failed,
             vmOptions ? "kept" : "released", appArgs ? "kept" : "released");
@@ -64,6 +65,7 @@ struct Result {
     std::string err;
     std::string result;
     int status;
+    std::vector<fake::CallRecord> calls;
 };
 
 Result invoke(const Invocation& invocation) {
@@ -72,7 +74,7 @@ Result invoke(const Invocation& invocation) {
     size_t start = run.out.find(marker);
     EXPECT_NE(start, std::string::npos) << run.out;
     std::string out = start == std::string::npos ? run.out : run.out.substr(start + strlen(marker));
-    return {out, run.err, dir.read("result"), run.status};
+    return {out, run.err, dir.read("result"), run.status, run.calls};
 }
 
 Invocation withOptions(std::vector<std::string> extra, std::string mainClass = "com.example.App") {
@@ -162,13 +164,15 @@ TEST(RunJavaMain, EachFailureHasItsCodeAndItsLines) {
         "Exception in thread \"main\" java.lang.NoClassDefFoundError: com/example/MissingApp\n"
         "\tat stubvm.StandIn.call(StandIn.java)\n";
     const std::string loadError = std::string("Error loading: ") + jvmDll + "\n";
+    const std::string notLoaded = loadError + "Reason: error 126: The specified module could not be found.\n";
+    const std::string noEntry = loadError + "Reason: error 127: The specified procedure could not be found.\n";
     const Case cases[] = {
         {"library does not load", {}, "App", false, true, true, "1/1 options kept, arguments kept",
-         loadError.c_str(), ""},
+         notLoaded.c_str(), ""},
         {"no JNI_GetDefaultJavaVMInitArgs", {}, "App", true, false, true,
-         "1/1 options kept, arguments kept", loadError.c_str(), ""},
+         "1/1 options kept, arguments kept", noEntry.c_str(), ""},
         {"no JNI_CreateJavaVM", {}, "App", true, true, false, "1/1 options kept, arguments kept",
-         loadError.c_str(), ""},
+         noEntry.c_str(), ""},
         {"creation refused", {"-Dstubvm.create=fail"}, "App", true, true, true,
          "3/1 options released, arguments kept", "Error: the stand-in VM was told not to start.\n",
          "stubvm: option 2 <-Dstubvm.create=fail>"},
@@ -200,6 +204,104 @@ TEST(RunJavaMain, EachFailureHasItsCodeAndItsLines) {
         EXPECT_EQ(r.err, c.err) << c.what;
         EXPECT_EQ(lastLine(r.out), c.lastOutLine) << c.what << "\n" << r.out;
         if (!c.hasDefaultArgs || !c.hasCreate) {
+            EXPECT_EQ(r.out, "") << c.what;
+        }
+    }
+}
+
+// The system's reason follows the load error, in one line; a code without
+// a text is given alone.
+TEST(RunJavaMain, LoadFailureGivesTheSystemsReason) {
+    const struct {
+        uint32_t code;
+        const char* reason;
+    } cases[] = {
+        {193, "Reason: error 193: %1 is not a valid Win32 application.\n"},
+        {126, "Reason: error 126: The specified module could not be found.\n"},
+        {1157, "Reason: error 1157: One of the library files needed to run this application cannot be "
+               "found.\n"},
+        {5, "Reason: error 5\n"},
+    };
+    for (const auto& c : cases) {
+        fake::reset();
+        fake::state.loadError = c.code;
+        Result r = invoke(withOptions({}));
+        EXPECT_EQ(r.result, "1/1 options kept, arguments kept") << c.code;
+        EXPECT_EQ(r.err, std::string("Error loading: ") + jvmDll + "\n" + c.reason);
+        EXPECT_EQ(r.out, "") << c.code;
+    }
+}
+
+namespace {
+
+// The calls about the library, in their order.
+std::vector<std::string> loadSteps(const Result& r) {
+    std::vector<std::string> steps;
+    for (const auto& call : r.calls) {
+        if (call.call == fake::Call::addLibraryDirectory) steps.push_back("add " + call.detail);
+        if (call.call == fake::Call::loadLibrary) steps.push_back("load " + call.detail);
+        if (call.call == fake::Call::removeLibraryDirectory) steps.push_back("remove");
+        if (call.call == fake::Call::findSymbol) steps.push_back("find " + call.detail);
+    }
+    return steps;
+}
+
+} // namespace
+
+// The runtime's bin folder takes part in the search for this one load: it
+// is added before and removed after it, before the entry points are looked
+// up. A step that fails changes nothing else: the load goes on as it would
+// have without it, and no line is written about it.
+TEST(RunJavaMain, RuntimeBinFolderTakesPartInTheLoadOnly) {
+    const std::string bin = "C:\\App\\jre\\bin";
+    const std::string load = std::string("load ") + jvmDll;
+    const std::vector<std::string> found = {"find JNI_GetDefaultJavaVMInitArgs", "find JNI_CreateJavaVM"};
+    auto then = [](std::vector<std::string> steps, const std::vector<std::string>& more) {
+        steps.insert(steps.end(), more.begin(), more.end());
+        return steps;
+    };
+    const std::string missingDependency =
+        std::string("Error loading: ") + jvmDll +
+        "\nReason: error 126: The specified module could not be found.\n";
+    const struct {
+        const char* what;
+        std::string dependencyFolder; // empty: the library needs none
+        std::string runtimeHome;
+        bool addFails, removeFails;
+        const char* result;
+        std::string err;
+        std::vector<std::string> steps;
+    } cases[] = {
+        {"no dependency", "", "C:\\App\\jre", false, false, "0/0 options released, arguments released", "",
+         then({"add " + bin, load, "remove"}, found)},
+        {"dependency in bin", bin, "C:\\App\\jre", false, false, "0/0 options released, arguments released",
+         "", then({"add " + bin, load, "remove"}, found)},
+        {"dependency elsewhere", "C:\\Elsewhere", "C:\\App\\jre", false, false,
+         "1/1 options kept, arguments kept", missingDependency, {"add " + bin, load, "remove"}},
+        {"the step fails, no dependency", "", "C:\\App\\jre", true, false,
+         "0/0 options released, arguments released", "", then({"add " + bin, load}, found)},
+        {"the step fails, dependency in bin", bin, "C:\\App\\jre", true, false,
+         "1/1 options kept, arguments kept", missingDependency, {"add " + bin, load}},
+        {"removing fails", bin, "C:\\App\\jre", false, true, "0/0 options released, arguments released", "",
+         then({"add " + bin, load, "remove"}, found)},
+        {"a home whose bin folder does not fit", "", "C:\\" + std::string(300, 'h'), false, false,
+         "0/0 options released, arguments released", "", then({load}, found)},
+    };
+    for (const auto& c : cases) {
+        fake::reset();
+        installStub();
+        if (!c.dependencyFolder.empty()) fake::state.dependencyFolders[jvmDll] = c.dependencyFolder;
+        if (c.addFails) fake::state.failNth[fake::Call::addLibraryDirectory] = 0;
+        if (c.removeFails) fake::state.failNth[fake::Call::removeLibraryDirectory] = 0;
+        Invocation invocation = withOptions({});
+        invocation.runtimeHome = c.runtimeHome;
+        Result r = invoke(invocation);
+        EXPECT_EQ(r.result, c.result) << c.what;
+        EXPECT_EQ(r.err, c.err) << c.what;
+        EXPECT_EQ(loadSteps(r), c.steps) << c.what;
+        if (c.err.empty()) {
+            EXPECT_TRUE(r.out.starts_with("JNI_GetDefaultJavaVMInitArgs from DLL\n")) << c.what << "\n" << r.out;
+        } else {
             EXPECT_EQ(r.out, "") << c.what;
         }
     }
@@ -418,4 +520,44 @@ TEST(JavaLaunch, FailuresOfTheInvocationAreReported) {
         EXPECT_EQ(run.boxes[0].text, c.message);
         EXPECT_EQ(lastLine(run.err), c.message) << run.err;
     }
+}
+
+// A JDK 17 as its installer registers it: only the JDK key, RuntimeLib in
+// bin\server, and a jvm.dll that needs a library of the JDK's bin folder.
+TEST(JavaLaunch, RegisteredJdkReachesMain) {
+    const std::string jdk = "C:\\Java\\jdk-17";
+    const std::string library = jdk + "\\bin\\server\\jvm.dll";
+    fake::reset();
+    fake::setRegString("Software\\JavaSoft\\JDK", "CurrentVersion", "17");
+    fake::setRegString("Software\\JavaSoft\\JDK\\17", "JavaHome", jdk);
+    fake::setRegString("Software\\JavaSoft\\JDK\\17", "RuntimeLib", library);
+    fake::state.existingPaths = {library};
+    fake::state.libraries[library] = &libraryToken;
+    fake::state.symbols[library + "!JNI_GetDefaultJavaVMInitArgs"] =
+        reinterpret_cast<void*>(&JNI_GetDefaultJavaVMInitArgs);
+    fake::state.symbols[library + "!JNI_CreateJavaVM"] = reinterpret_cast<void*>(&JNI_CreateJavaVM);
+    fake::state.dependencyFolders[library] = jdk + "\\bin";
+    TempDir dir;
+    dir.write("Vintral.cfg", "mainclass=App\n");
+    LaunchRun run = runLaunch(dir.path, {"C:\\App\\launcher.exe"});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(run.err, "Error opening registry key 'Software\\JavaSoft\\Java Runtime Environment'\n"
+                       "Error opening registry key 'Software\\JavaSoft\\JRE'\n");
+    size_t search = run.out.find("Application Home is ");
+    ASSERT_NE(search, std::string::npos) << run.out;
+    EXPECT_TRUE(run.out.substr(search).starts_with(
+        "Application Home is C:\\App\n"
+        "Registry key 'Software\\JavaSoft\\JDK\\CurrentVersion'\n"
+        "has value '17', but '1.3' is expected.\n"
+        "Trying to use '17'.\n"
+        "Warning: Can't read MicroVersion\n"
+        "Version major.minor.micro = 17.\n"
+        "Found RuntimeLib path in registry: C:\\Java\\jdk-17\\bin\\server\\jvm.dll\n"
+        "JRE found at C:\\Java\\jdk-17\n"
+        "JVM found at C:\\Java\\jdk-17\\bin\\server\\jvm.dll\n"
+        "JNI_GetDefaultJavaVMInitArgs from DLL\n"))
+        << run.out;
+    EXPECT_NE(run.out.find("stubvm: main App with 0 arg(s)\n"), std::string::npos) << run.out;
+    EXPECT_TRUE(run.openKeys.empty());
 }

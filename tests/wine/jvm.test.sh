@@ -99,12 +99,14 @@ printf 'not a library\n' >"$work/not-a-library.dll"
 run_case "code 1, no library" "mainclass=App" "$work/not-a-library.dll"
 expect_text "code 1, no library stderr" "$app/err" <<ERR
 Error loading: $jvm_path
+Reason: error 193: Bad EXE format for %1.
 Could not load the Java virtual machine. Program will exit!
 ERR
 
 run_case "code 1, no JNI_CreateJavaVM" "mainclass=App" "$STUB_VM_WITHOUT_CREATE"
 expect_text "code 1, no JNI_CreateJavaVM stderr" "$app/err" <<ERR
 Error loading: $jvm_path
+Reason: error 127: Procedure not found.
 Could not load the Java virtual machine. Program will exit!
 ERR
 grep -q '^stubvm:\|^JNI_' "$app/out" && fail "code 1, no JNI_CreateJavaVM: an entry point was called"
