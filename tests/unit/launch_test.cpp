@@ -39,7 +39,7 @@ bool endsWith(const std::string& text, const std::string& suffix) {
 
 } // namespace
 
-TEST_F(LaunchTest, RichConfigurationGivesTheFullAccountUpToTheArgumentLine) {
+TEST_F(LaunchTest, RichConfigurationWithoutARuntimeGivesTheFullAccount) {
     dir.write("Vintral.cfg",
               "# an application\n"
               "\n"
@@ -56,32 +56,38 @@ TEST_F(LaunchTest, RichConfigurationGivesTheFullAccountUpToTheArgumentLine) {
               "=no key\n");
     LaunchRun r = run({"cmd1", "", "cmd 3"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(startsWith(r.out, std::string("Executing launcher.exe.\n") + fixedOptions +
-                                      "Reading configuration file Vintral.cfg...\n"
-                                      "param 'mainclass'='com.example.App'\n"
-                                      "Main class = com.example.App\n"
-                                      "param 'classpath'='lib\\app.jar;lib\\util.jar'\n"
-                                      "Classpath = lib\\app.jar;lib\\util.jar\n"
-                                      "Adding option <-Djava.class.path=lib\\app.jar;lib\\util.jar>\n"
-                                      "param 'vmargs'='app.mode=test'\n"
-                                      "VM option = app.mode=test\n"
-                                      "Adding option <-Dapp.mode=test>\n"
-                                      "param 'vmargsnative'='-Xmx64m'\n"
-                                      "VM option native = -Xmx64m\n"
-                                      "Adding option <-Xmx64m>\n"
-                                      "param 'vmargsnative'=''\n"
-                                      "param 'requiredVM'='1.4'\n"
-                                      "JRE release = 1.4\n"
-                                      "param 'appargs'='one  two'\n"
-                                      "param 'appargs'='\"three four\"'\n"
-                                      "param 'MainClass'='Ignored'\n"
-                                      "readConfig ended.\n"
-                                      "11 lines read.\n"
-                                      "Application arguments = one two \"three four\" cmd1  cmd 3 \n"))
-        << r.out;
-    EXPECT_TRUE(startsWith(r.err, "Unparseable line in configuration file: 'no equals' !\n")) << r.err;
-    EXPECT_TRUE(endsWith(r.err, "Could not find required Java 2 Runtime Environment. Program will exit!\n"))
-        << r.err;
+    EXPECT_EQ(r.out, std::string("Executing launcher.exe.\n") + fixedOptions +
+                         "Reading configuration file Vintral.cfg...\n"
+                         "param 'mainclass'='com.example.App'\n"
+                         "Main class = com.example.App\n"
+                         "param 'classpath'='lib\\app.jar;lib\\util.jar'\n"
+                         "Classpath = lib\\app.jar;lib\\util.jar\n"
+                         "Adding option <-Djava.class.path=lib\\app.jar;lib\\util.jar>\n"
+                         "param 'vmargs'='app.mode=test'\n"
+                         "VM option = app.mode=test\n"
+                         "Adding option <-Dapp.mode=test>\n"
+                         "param 'vmargsnative'='-Xmx64m'\n"
+                         "VM option native = -Xmx64m\n"
+                         "Adding option <-Xmx64m>\n"
+                         "param 'vmargsnative'=''\n"
+                         "param 'requiredVM'='1.4'\n"
+                         "JRE release = 1.4\n"
+                         "param 'appargs'='one  two'\n"
+                         "param 'appargs'='\"three four\"'\n"
+                         "param 'MainClass'='Ignored'\n"
+                         "readConfig ended.\n"
+                         "11 lines read.\n"
+                         "Application arguments = one two \"three four\" cmd1  cmd 3 \n"
+                         "Application Home is C:\\App\n");
+    EXPECT_EQ(r.err,
+              "Unparseable line in configuration file: 'no equals' !\n"
+              "Error opening registry key 'Software\\JavaSoft\\Java Runtime Environment'\n"
+              "Error opening registry key 'Software\\JavaSoft\\JRE'\n"
+              "Error opening registry key 'Software\\JavaSoft\\JDK'\n"
+              "Error: could not find java.dll\n"
+              "Could not find required Java 2 Runtime Environment. Program will exit!\n");
+    ASSERT_EQ(r.boxes.size(), 1u);
+    EXPECT_EQ(r.boxes[0].text, "Could not find required Java 2 Runtime Environment. Program will exit!");
 }
 
 TEST_F(LaunchTest, MissingConfigurationEndsWithCode11) {
