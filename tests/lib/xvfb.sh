@@ -24,3 +24,15 @@ start_xvfb() {
     echo "no free X display" >&2
     return 1
 }
+
+# find_window CAPTION: the id of the window with exactly that caption, once
+# it exists (printed), or nothing after 30 seconds.
+find_window() {
+    local window
+    for _ in $(seq 150); do
+        window=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && { echo "$window"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}

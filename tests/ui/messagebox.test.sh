@@ -11,12 +11,7 @@ caption="Java Virtual Machine Launcher"
 (cd "$app" && exec "$WINE" launcher.exe >"$app/out.raw" 2>"$app/err.raw") &
 launcher_pid=$!
 
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name "^$caption\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
+window=$(find_window "$caption" || true)
 checks=$((checks + 1))
 [ -n "$window" ] || fail "no window captioned '$caption'"
 

@@ -40,12 +40,7 @@ app=$(new_app guard)
 # (code 11) until the box is closed.
 (cd "$app" && exec "$WINE" launcher.exe >"$app/out1.raw" 2>"$app/err1.raw") &
 first_pid=$!
-window=""
-for _ in $(seq 150); do
-    window=$(xdotool search --name "^$caption\$" 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    sleep 0.2
-done
+window=$(find_window "$caption" || true)
 checks=$((checks + 1))
 [ -n "$window" ] || fail "the first instance shows no message box"
 write_config "$app"
