@@ -36,30 +36,13 @@ trap 'rm -rf "$work"' EXIT
 report="$work/performance.md"
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
-# The JDKs with a server VM and javac; folders that link to the same JDK
-# count once.
-host_jdks() {
-    local dir lib seen=" "
-    for dir in /usr/lib/jvm/*/; do
-        dir=${dir%/}
-        lib="$dir/lib/server/libjvm.so"
-        [ -f "$lib" ] && [ -x "$dir/bin/javac" ] || continue
-        lib=$(readlink -f "$lib")
-        case "$seen" in *" $lib "*) continue ;; esac
-        seen="$seen$lib "
-        echo "$dir"
-    done
-}
+source "$root/tests/lib/runtime-layout.sh"
 
-# new_app DIR VMLIB: the launcher in a folder shaped like a Windows
-# application with a private runtime: jre/bin/java.dll (an empty marker)
-# and jre/bin/client/jvm.dll, a link to VMLIB.
+# new_app DIR VMLIB: the launcher in a Windows-shaped application folder
+# whose private runtime's jvm.dll is VMLIB.
 new_app() {
     local dir="$work/$1"
-    mkdir -p "$dir/jre/bin/client"
-    cp "$launcher" "$dir/launcher"
-    : >"$dir/jre/bin/java.dll"
-    ln -s "$2" "$dir/jre/bin/client/jvm.dll"
+    lay_out_app "$dir" "$launcher" "$2"
     echo "$dir"
 }
 

@@ -10,6 +10,7 @@ dist="$2"
 out="$root/docs/reliability.md"
 launcher="$dist/host/launcher"
 tests="$build/host/tests/unit/unit_tests"
+source "$root/tests/lib/runtime-layout.sh"
 work=$(mktemp -d /tmp/launcher-reliability-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 
@@ -34,11 +35,7 @@ try() {
     local name="$1" setup="$2"
     shift 2
     app="$work/case-$(wc -l <"$rows")"
-    mkdir -p "$app"
-    cp "$launcher" "$app/launcher"
-    mkdir -p "$app/jre/bin/client"
-    : >"$app/jre/bin/java.dll"
-    ln -s "$stub" "$app/jre/bin/client/jvm.dll"
+    lay_out_app "$app" "$launcher" "$stub"
     (cd "$app" && eval "$setup")
     local status=0
     local started=$(date +%s%N)

@@ -2,6 +2,7 @@
 # launcher (Linux) against the JDKs of this machine. Source it; each test
 # then works in its own temporary folder ($work).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/runtime-layout.sh"
 : "${LAUNCHER_DIST:?}"
 HOST_LAUNCHER="${LAUNCHER_HOST_EXE:-$LAUNCHER_DIST/host/launcher}"
 [ -x "$HOST_LAUNCHER" ] || { echo "missing $HOST_LAUNCHER: run make first" >&2; exit 1; }
@@ -17,21 +18,6 @@ fail() {
     failures=$((failures + 1))
 }
 
-# host_jdks: the home of every JDK under /usr/lib/jvm with a server VM and
-# javac, one line each; folders that are links to the same JDK count once.
-host_jdks() {
-    local dir lib seen=" "
-    for dir in /usr/lib/jvm/*/; do
-        dir=${dir%/}
-        lib="$dir/lib/server/libjvm.so"
-        [ -f "$lib" ] && [ -x "$dir/bin/javac" ] || continue
-        lib=$(readlink -f "$lib")
-        case "$seen" in *" $lib "*) continue ;; esac
-        seen="$seen$lib "
-        echo "$dir"
-    done
-}
-
 # jdk_feature JDK: the feature release of a JDK (17, 25, ...).
 jdk_feature() {
     sed -n 's/^JAVA_VERSION="\([0-9]*\).*/\1/p' "$1/release"
@@ -42,11 +28,8 @@ jdk_feature() {
 # (an empty marker) and jre/bin/client/jvm.dll, a link to the JDK's
 # libjvm.so. Prints its path.
 new_host_app() {
-    local dir="$work/$1" jdk="$2"
-    mkdir -p "$dir/jre/bin/client"
-    cp "$HOST_LAUNCHER" "$dir/launcher"
-    : >"$dir/jre/bin/java.dll"
-    ln -s "$jdk/lib/server/libjvm.so" "$dir/jre/bin/client/jvm.dll"
+    local dir="$work/$1"
+    lay_out_app "$dir" "$HOST_LAUNCHER" "$2/lib/server/libjvm.so"
     echo "$dir"
 }
 
