@@ -53,25 +53,45 @@ bool pathExists(const char* path) {
 
 FILE* openTextFile(const char* path) { return fopen(path, "r"); }
 
+// A windowed program's runtime does not hand a reopened stream to the
+// process's standard handle, which the Java runtime writes through.
+static void publishHandle(FILE* stream, DWORD handleId) {
+    SetStdHandle(handleId, reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))));
+}
+
+// The file that standard output was last moved to.
+static char stdoutFile[MAX_PATH];
+
 // freopen closes the stream before it opens the file, so a file that will
-// not open would leave the stream closed. Trying the file first (which
-// also creates or empties it) keeps the stream where it was in that case.
-// Both streams then write in append mode: with standard output at a
-// position of its own, its next line would overwrite what standard error
-// had appended meanwhile.
-static bool reopenStream(const char* path, const char* probeMode, FILE* stream, DWORD handleId) {
-    FILE* probe = fopen(path, probeMode);
+// not open would leave the stream closed. Trying the file first (which also
+// creates or empties it) keeps the stream where it was in that case.
+bool reopenStdout(const char* path) {
+    FILE* probe = fopen(path, "w");
     if (!probe) return false;
     fclose(probe);
-    if (!freopen(path, "a+", stream)) return false;
-    // A windowed program's runtime does not hand the new file to the
-    // process's standard handle, which the Java runtime writes through.
-    SetStdHandle(handleId, reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))));
+    if (!freopen(path, "a+", stdout)) return false;
+    publishHandle(stdout, STD_OUTPUT_HANDLE);
+    snprintf(stdoutFile, sizeof stdoutFile, "%s", path);
     return true;
 }
 
-bool reopenStdout(const char* path) { return reopenStream(path, "w", stdout, STD_OUTPUT_HANDLE); }
-bool reopenStderr(const char* path) { return reopenStream(path, "a+", stderr, STD_ERROR_HANDLE); }
+// Standard error on the file of standard output shares its handle, and so
+// its position: the Java runtime writes through both handles without
+// seeking, so with two handles of their own each would overwrite what the
+// other had written.
+bool reopenStderr(const char* path) {
+    if (strcmp(path, stdoutFile) == 0) {
+        if (_dup2(_fileno(stdout), _fileno(stderr)) != 0) return false;
+        clearerr(stderr);
+    } else {
+        FILE* probe = fopen(path, "a+");
+        if (!probe) return false;
+        fclose(probe);
+        if (!freopen(path, "a+", stderr)) return false;
+    }
+    publishHandle(stderr, STD_ERROR_HANDLE);
+    return true;
+}
 
 LibHandle loadLibrary(const char* path) { return LoadLibraryA(path); }
 LibHandle findLoadedModule(const char* name) { return GetModuleHandleA(name); }

@@ -53,9 +53,19 @@ namespace {
 // ---- Output -----------------------------------------------------------------
 
 int recordDescriptor = 1;
+// -Dstubvm.handles=1: write as a real Windows VM does, through the process's
+// standard handles rather than through the C runtime it shares with the
+// launcher here.
+bool throughHandles;
 
 void writeRaw(int descriptor, const char* text, size_t length) {
 #ifdef _WIN32
+    if (throughHandles && (descriptor == 1 || descriptor == 2)) {
+        HANDLE handle = GetStdHandle(descriptor == 1 ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+        DWORD written = 0;
+        WriteFile(handle, text, static_cast<DWORD>(length), &written, nullptr);
+        return;
+    }
     _write(descriptor, text, static_cast<unsigned>(length));
 #else
     while (length > 0) {
@@ -116,6 +126,7 @@ struct Settings {
     bool quiet;
     bool trace;
     int waitMilliseconds;
+    bool interleave; // main writes to its standard output and error in turns
     char failFunction[64];
     int failAtCall;
 };
@@ -145,6 +156,8 @@ void readSetting(const char* option) {
     if ((value = optionValue(option, "quiet"))) settings.quiet = strcmp(value, "1") == 0;
     if ((value = optionValue(option, "trace"))) settings.trace = strcmp(value, "1") == 0;
     if ((value = optionValue(option, "wait"))) settings.waitMilliseconds = atoi(value);
+    if ((value = optionValue(option, "handles"))) throughHandles = strcmp(value, "1") == 0;
+    if ((value = optionValue(option, "interleave"))) settings.interleave = strcmp(value, "1") == 0;
     if ((value = optionValue(option, "record")) && recordDescriptor == 1) openRecordFile(value);
     if ((value = optionValue(option, "fail"))) {
         const char* colon = strchr(value, ':');
@@ -159,6 +172,7 @@ void readSetting(const char* option) {
 void readSettings(const JavaVMInitArgs* args) {
     memset(&settings, 0, sizeof settings);
     failCallsSeen = 0;
+    throughHandles = false;
     for (jint i = 0; i < args->nOptions; ++i)
         if (args->options[i].optionString) readSetting(args->options[i].optionString);
 }
@@ -483,6 +497,15 @@ void JNICALL stubCallStaticVoidMethodV(JNIEnv* env, jclass clazz, jmethodID meth
     for (jsize i = 0; i < array->length; ++i) {
         if (array->elements[i]) record("arg %d <%s>", static_cast<int>(i), array->elements[i]->text);
         else record("arg %d null", static_cast<int>(i));
+    }
+    if (settings.interleave) {
+        for (int i = 1; i <= 3; ++i) {
+            char line[64];
+            int n = snprintf(line, sizeof line, "main out %d\n", i);
+            writeRaw(1, line, static_cast<size_t>(n));
+            n = snprintf(line, sizeof line, "main err %d\n", i);
+            writeRaw(2, line, static_cast<size_t>(n));
+        }
     }
     if (settings.waitMilliseconds > 0) {
         sleepMilliseconds(settings.waitMilliseconds);

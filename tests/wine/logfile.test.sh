@@ -46,6 +46,36 @@ expect_contains "unopenable log" "$app/out" 'Logging Filename = nowhere\app.log'
 expect_contains "unopenable log" "$app/out" "Main class = A"
 expect_contains "unopenable log" "$app/err" "Could not find required Java 2 Runtime Environment. Program will exit!"
 
+# The virtual machine writes through the process's standard handles, as a
+# real Windows VM does; with a log in force its lines land there too, in
+# order, and neither stream overwrites what the other wrote.
+stub="$LAUNCHER_WIN64_BUILD/tests/stubvm/jvm.dll"
+app=$(new_app vmlog)
+mkdir -p "$app/jre/bin/client"
+: >"$app/jre/bin/java.dll"
+cp "$stub" "$app/jre/bin/client/jvm.dll"
+cat >"$app/Vintral.cfg" <<'CFG'
+logfilename=app.log
+mainclass=App
+vmargs=stubvm.handles=1
+vmargs=stubvm.interleave=1
+CFG
+run_launcher "$app"
+expect_status "VM output in the log" 0
+tr -d '\r' <"$app/app.log" | grep -E '^(Logging Filename|CallStaticVoidMethod|main (out|err)|stubvm: DestroyJavaVM)' |
+    sed 's/, at most.*//' >"$app/order"
+expect_text "VM output in the log" "$app/order" <<'LOG'
+Logging Filename = app.log
+CallStaticVoidMethod <main> with 0 arg(s)
+main out 1
+main err 1
+main out 2
+main err 2
+main out 3
+main err 3
+stubvm: DestroyJavaVM
+LOG
+
 # Bad configurations never crash it.
 app=$(new_app binary)
 head -c 65536 /dev/urandom >"$app/Vintral.cfg"
