@@ -46,6 +46,26 @@ main throws
 shutdown hook ran
 OUT
 
+    # With a log in force, what the application and the virtual machine
+    # write on both streams lands in the log, in order, up to the report.
+    configure "$app" "logfilename=app.log" "mainclass=Interleaved" "classpath=classes"
+    run_host "$app"
+    expect_status "$name log" 1
+    grep -E '^(Logging Filename|java (out|err)|Exception in thread|Program returned)' "$app/app.log" \
+        >"$app/log-order" || true
+    expect_text "$name log" "$app/log-order" <<'LOG'
+Logging Filename = app.log
+java out 1
+java err 1
+java out 2
+java err 2
+java out 3
+java err 3
+Exception in thread "main" java.lang.IllegalStateException: interleaved
+Program returned with exception.
+LOG
+    rm -f "$app/app.log"
+
     configure "$app" "mainclass=Returns" "classpath=classes"
     run_host "$app"
     expect_status "$name main returns" 0
