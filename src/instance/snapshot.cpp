@@ -14,21 +14,13 @@ namespace {
 
 const size_t exePathSize = sizeof(ProcessEntry::szExeFile);
 
-// The text after the last backslash; the whole path when it has none.
-const char* baseName(const char* path) {
-    const char* name = path;
-    for (const char* c = path; *c; ++c)
-        if (*c == '\\') name = c + 1;
-    return name;
-}
-
 // szExeFile of the record, terminated within its 260 bytes whatever the
 // record holds.
 bool entryMatches(const ProcessEntry& entry, const char* fileName) {
     char path[exePathSize + 1];
     memcpy(path, entry.szExeFile, exePathSize);
     path[exePathSize] = '\0';
-    return equalsIgnoringAsciiCase(baseName(path), fileName);
+    return equalsIgnoringAsciiCase(afterLastBackslash(path), fileName);
 }
 
 } // namespace

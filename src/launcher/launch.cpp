@@ -13,10 +13,7 @@
 char* exeName = nullptr;
 
 void stripDirectory(char** path) {
-    char* candidate = *path;
-    for (char* c = *path; *c; ++c)
-        if (*c == '\\') candidate = c + 1;
-    *path = candidate;
+    *path += afterLastBackslash(*path) - *path;
 }
 
 char** parseFileOption(char** cursor, int* remaining) {

@@ -56,6 +56,13 @@ bool formatPath(char* buffer, size_t size, const char* format, ...) {
     return true;
 }
 
+const char* afterLastBackslash(const char* path) {
+    const char* name = path;
+    for (const char* c = path; *c; ++c)
+        if (*c == '\\') name = c + 1;
+    return name;
+}
+
 static char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalsIgnoringAsciiCase(const char* a, const char* b) {

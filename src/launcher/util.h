@@ -30,5 +30,9 @@ char* copyString(const char* text);
 // result would not fit.
 bool formatPath(char* buffer, size_t size, const char* format, ...) LAUNCHER_PRINTF(3, 4);
 
+// The text after the last backslash of path, the whole path when it has
+// none, the empty text when it ends in one. Only the backslash separates.
+const char* afterLastBackslash(const char* path);
+
 // Case-insensitive for the ASCII letters A to Z only.
 bool equalsIgnoringAsciiCase(const char* a, const char* b);
