@@ -57,15 +57,6 @@ bool readLine(FILE* file, LineBuffer* line) {
     }
 }
 
-// Like strndup, through the platform's allocator.
-char* copyRange(const char* start, size_t length) {
-    char* copy = static_cast<char*>(allocate(length + 1));
-    if (!copy) outOfMemory();
-    memcpy(copy, start, length);
-    copy[length] = '\0';
-    return copy;
-}
-
 } // namespace
 
 void trimBlanks(char** text) {
@@ -83,7 +74,7 @@ void parseConfigLine(const char* line) {
         writeErr("Unparseable line in configuration file: '%s' !\n", line);
         return;
     }
-    char* rawKey = copyRange(line, static_cast<size_t>(equals - line));
+    char* rawKey = copyPart(line, static_cast<size_t>(equals - line));
     char* rawValue = copyString(equals + 1);
     char* key = rawKey;
     char* value = rawValue;

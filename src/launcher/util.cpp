@@ -29,11 +29,13 @@ void flushOutput() {
     fflush(stderr);
 }
 
-char* copyString(const char* text) {
-    size_t length = strlen(text);
+char* copyString(const char* text) { return copyPart(text, strlen(text)); }
+
+char* copyPart(const char* start, size_t length) {
     char* copy = static_cast<char*>(allocate(length + 1));
     if (!copy) outOfMemory();
-    memcpy(copy, text, length + 1);
+    memcpy(copy, start, length);
+    copy[length] = '\0';
     return copy;
 }
 

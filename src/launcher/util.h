@@ -22,6 +22,8 @@ void flushOutput();
 // A heap copy that lives until the process ends. Memory that cannot be had
 // ends the launch (see outOfMemory).
 char* copyString(const char* text);
+// The same for the length bytes at start, terminated.
+char* copyPart(const char* start, size_t length);
 // The launch cannot go on without memory: one line on standard error, the
 // report for an unexpected failure, exit status 1.
 [[noreturn]] void outOfMemory();
